@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo reel need; only what is missing.
+set -euo pipefail
+
+PACKAGES="cmake g++ clang-14 libclang-rt-14-dev clang-format pkg-config make
+freeglut3-dev libglew-dev libglu1-mesa-dev libglfw3-dev libgl1-mesa-dri
+libgtest-dev libgmock-dev libbenchmark-dev lib3ds-dev libstb-dev
+xvfb xauth xdotool x11-utils imagemagick"
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -q --no-install-recommends $missing

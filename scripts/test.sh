@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test under a private Xvfb:
+# the normal build, then once more with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then each fuzzer for a short, fixed time. "--quick" runs the normal build's tests only.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+
+scripts/install-deps.sh
+# shellcheck source=lib/xvfb.sh
+source scripts/lib/xvfb.sh
+startXvfb
+
+jobs=$(nproc)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs")
+[ $quick -eq 1 ] && exit 0
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer =="
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DDUSTRIDERS_SANITIZE=ON >/dev/null
+cmake --build build-sanitize -j"$jobs"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+(cd build-sanitize && ctest --output-on-failure -j"$jobs" -LE e2e)
+
+if [ -d fuzz ] && ls fuzz/*.cpp >/dev/null 2>&1; then
+    echo "== Fuzzers, ${FUZZ_SECONDS:-30} s each =="
+    CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DDUSTRIDERS_FUZZ=ON >/dev/null
+    cmake --build build-fuzz -j"$jobs"
+    for source in fuzz/*.cpp; do
+        name=$(basename "$source" .cpp)
+        work=$(mktemp -d)
+        cp -r "fuzz/corpus/$name/." "$work/" 2>/dev/null || true
+        "build-fuzz/fuzz/$name" -max_total_time="${FUZZ_SECONDS:-30}" -timeout=5 \
+            -rss_limit_mb=2048 "$work" 2>&1 | tail -n 3
+        rm -rf "$work"
+    done
+fi
+echo "All tests passed."
