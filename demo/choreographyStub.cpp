@@ -3,5 +3,7 @@
 
 time_t startTime;
 int elapsedSeconds;
-void updateElapsedSeconds() { elapsedSeconds = (int)difftime(time(nullptr), startTime); }
+void updateElapsedSeconds() {
+    elapsedSeconds = (int)difftime(time(nullptr), startTime);
+}
 void runChoreography() {}

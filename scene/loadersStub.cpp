@@ -5,8 +5,16 @@
 #include "scene/vertexNormals.h"
 
 int bitmapTextureCounter = -1;
-bool load3dsFile(SceneObject*, const char*) { return false; }
+bool load3dsFile(SceneObject*, const char*) {
+    return false;
+}
 void computeVertexNormals(SceneObject*) {}
-int loadBitmapTexture(const char*) { return -1; }
-unsigned int loadRawTexture(const char*, int, int) { return 0; }
-bool addSceneObject(const char*, const char*, float, float, float, int, int, int) { return false; }
+int loadBitmapTexture(const char*) {
+    return -1;
+}
+unsigned int loadRawTexture(const char*, int, int) {
+    return 0;
+}
+bool addSceneObject(const char*, const char*, float, float, float, int, int, int) {
+    return false;
+}
