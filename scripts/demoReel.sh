@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the built demo under its own Xvfb for the whole script plus two seconds, saves a
-# screenshot of its window every second, ends it with Escape, and leaves the PNGs and a
-# contact sheet in the folder it names at the end.
+# screenshot of its window every second of the demo's clock, ends it with Escape, and leaves the
+# PNGs and a contact sheet in the folder it names at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -15,24 +15,34 @@ source scripts/lib/xvfb.sh
 startXvfb
 
 cd build/run
+# The script's clock starts while the scene loads, so the reel counts from the launch too.
+launched=$(date +%s)
 ./dustriders >"$out/demo.log" 2>&1 &
 demo=$!
 window=""
-for _ in $(seq 1 300); do
+for _ in $(seq 1 600); do
     window=$(xdotool search --name '^Kalvren: Dust Riders Demo$' 2>/dev/null | head -n 1) || true
     [ -n "$window" ] && break
     kill -0 "$demo" 2>/dev/null || { cat "$out/demo.log"; echo "demo ended early" >&2; exit 1; }
     sleep 0.1
 done
 [ -n "$window" ] || { echo "no demo window" >&2; kill "$demo"; exit 1; }
+# The pointer rests mid-window: no edge zone steers the camera, and key events reach the window.
+xdotool mousemove --window "$window" 320 240
 
-for i in $(seq -w 0 "$seconds"); do
-    import -window "$window" "$out/frame-$i.png" 2>/dev/null || true
-    sleep 1
+# One shot at each whole second after the launch, whatever a shot itself costs.
+for i in $(seq 0 "$seconds"); do
+    while [ $(($(date +%s) - launched)) -lt "$i" ]; do sleep 0.05; done
+    [ $(($(date +%s) - launched)) -gt "$i" ] && continue # still loading: that second is gone
+    kill -0 "$demo" 2>/dev/null || { cat "$out/demo.log"; echo "demo ended early" >&2; exit 1; }
+    import -window "$window" "$out/$(printf '%02d' "$i")s.png" 2>/dev/null || true
 done
-xdotool key --window "$window" Escape
-wait "$demo" || true
+# The window is gone before the key's release can be sent: xdotool's complaint is expected.
+xdotool key --window "$window" Escape 2>/dev/null || true
+status=0
+wait "$demo" || status=$?
+[ "$status" -eq 0 ] || echo "demo ended with status $status after Escape" >&2
 
-montage "$out"/frame-*.png -tile 6x -geometry 320x240+4+4 -background '#202020' \
-    "$out/contact-sheet.png"
-echo "Demo reel: $out (frame-NN.png, one a second; contact-sheet.png)"
+montage -font DejaVu-Sans -pointsize 14 -label '%t' "$out"/[0-9][0-9]s.png -tile 6x -geometry 320x240+4+4 -background '#202020' \
+    -fill '#e0e0e0' "$out/contact-sheet.png"
+echo "Demo reel: $out (NNs.png, one a second of the demo's clock; contact-sheet.png)"

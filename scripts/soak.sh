@@ -69,7 +69,9 @@ randomAction() {
         mouseup 1 ;;
     4) xdotool mousemove "$x" "$y" click $((4 + RANDOM % 2)) ;;
     5) xdotool mousemove "$x" "$y" mousedown 3 mouseup 3 ;;
-    6 | 7) xdotool key --window "$window" "${keys[RANDOM % ${#keys[@]}]}" ;;
+    # Key events reach the window only while the pointer is over it.
+    6 | 7) xdotool mousemove $((RANDOM % 640)) $((RANDOM % 480)) \
+        key --window "$window" "${keys[RANDOM % ${#keys[@]}]}" ;;
     8) xdotool windowsize "$window" $((100 + RANDOM % 900)) $((100 + RANDOM % 700)) ;;
     9) xdotool mousemove 1200 1000 ;;
     esac
