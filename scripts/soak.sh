@@ -47,8 +47,11 @@ checkAlive() {
     fi
 }
 
-# Same size and pointer outside before each reading, so both readings see the same buffers.
+# The same last resizes and the pointer outside before each reading, so both readings see the
+# driver's buffers allocated in the same order.
 settle() {
+    xdotool windowsize "$window" 1000 800 2>/dev/null || true
+    sleep 0.5
     xdotool windowsize "$window" 640 480 2>/dev/null || true
     xdotool mousemove 1000 900 2>/dev/null || true
     sleep 2
@@ -72,17 +75,46 @@ randomAction() {
     # Key events reach the window only while the pointer is over it.
     6 | 7) xdotool mousemove $((RANDOM % 640)) $((RANDOM % 480)) \
         key --window "$window" "${keys[RANDOM % ${#keys[@]}]}" ;;
-    8) xdotool windowsize "$window" $((100 + RANDOM % 900)) $((100 + RANDOM % 700)) ;;
+    8) resizeTo "${sizes[RANDOM % ${#sizes[@]}]}" ;;
     9) xdotool mousemove 1200 1000 ;;
     esac
 }
 
+# Resizes pick from a fixed set: the driver's size-dependent buffers leave allocator high-water
+# marks, and the warm-up visits every size (and both polygon modes) so those are not counted as
+# growth.
+sizes=(640x480 320x240 800x600 1000x800 200x700 900x150 100x100)
+resizeTo() { xdotool windowsize "$window" "${1%x*}" "${1#*x}"; }
+
+tour() {
+    local i
+    for i in $(seq 1 60); do
+        resizeTo "${sizes[RANDOM % ${#sizes[@]}]}"
+        sleep 0.05
+    done
+    for i in "${sizes[@]}"; do
+        resizeTo "$i"
+        sleep 0.3
+    done
+    xdotool mousemove 50 50 key --window "$window" r
+    sleep 0.5
+    xdotool key --window "$window" r
+    sleep 0.5
+}
+
+tour 2>/dev/null || true
+echo "soak: RSS after the size sweep: $(rssKb) kB"
 begin=$(date +%s)
 warmRss=""
 actions=0
+lastTrace=0
 while :; do
     now=$(date +%s)
     elapsed=$((now - begin))
+    if [ $((elapsed / 10)) -gt "$lastTrace" ]; then
+        lastTrace=$((elapsed / 10))
+        echo "soak: ${elapsed} s, RSS $(rssKb) kB"
+    fi
     if [ -z "$warmRss" ] && [ "$elapsed" -ge "$warmup" ]; then
         settle
         warmRss=$(rssKb)

@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Runs the built demo under its own Xvfb for a set time (default 600 s) with random but repeatable
+# user input: pointer moves in and out of the window, drags, wheel turns, special and letter keys
+# and window resizes (never Escape). Then checks that the demo is still running and that its
+# resident memory grew by less than 1 MB after the warm-up: the first minute, or the first 10 s
+# for runs shorter than two minutes.
+# Usage: scripts/soak.sh [seconds]   (SOAK_SEED picks another input sequence)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+seconds=${1:-600}
+seed=${SOAK_SEED:-4711}
+runDir=${DUSTRIDERS_RUN_DIR:-$root/build/run}
+limitKb=1024
+if [ "$seconds" -ge 120 ]; then warmup=60; else warmup=10; fi
+[ "$seconds" -gt "$warmup" ] || { echo "soak: run for more than $warmup s" >&2; exit 2; }
+[ -x "$runDir/dustriders" ] || { echo "soak: no built demo in $runDir" >&2; exit 2; }
+
+# shellcheck source=lib/xvfb.sh
+source scripts/lib/xvfb.sh
+startXvfb
+
+log=$(mktemp)
+cd "$runDir"
+./dustriders >"$log" 2>&1 &
+demo=$!
+trap 'kill $demo 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true; rm -f "$log"' EXIT
+
+window=""
+for _ in $(seq 1 600); do
+    window=$(xdotool search --name '^Kalvren: Dust Riders Demo$' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    kill -0 "$demo" 2>/dev/null || break
+    sleep 0.1
+done
+[ -n "$window" ] || { tail -n 20 "$log"; echo "soak: no demo window" >&2; exit 1; }
+
+rssKb() { awk '/^VmRSS:/ {print $2}' "/proc/$demo/status"; }
+
+checkAlive() {
+    if ! kill -0 "$demo" 2>/dev/null; then
+        local status=0
+        wait "$demo" || status=$?
+        tail -n 20 "$log"
+        echo "soak: FAIL, demo ended with status $status after $(($(date +%s) - begin)) s" >&2
+        exit 1
+    fi
+}
+
+# Same size and pointer outside before each reading, so both readings see the same buffers.
+settle() {
+    xdotool windowsize "$window" 640 480 2>/dev/null || true
+    xdotool mousemove 1000 900 2>/dev/null || true
+    sleep 2
+    checkAlive
+}
+
+RANDOM=$seed
+keys=(Left Right Up Down Page_Up Page_Down r R space w F1 Home)
+
+randomAction() {
+    # Pointer positions reach a little outside the window so the edge zones and leaving it occur.
+    local x=$((RANDOM % 700 - 20)) y=$((RANDOM % 540 - 20))
+    ((x < 0)) && x=0
+    ((y < 0)) && y=0
+    case $((RANDOM % 10)) in
+    0 | 1 | 2) xdotool mousemove "$x" "$y" ;;
+    3) xdotool mousemove "$x" "$y" mousedown 1 mousemove $((RANDOM % 640)) $((RANDOM % 480)) \
+        mouseup 1 ;;
+    4) xdotool mousemove "$x" "$y" click $((4 + RANDOM % 2)) ;;
+    5) xdotool mousemove "$x" "$y" mousedown 3 mouseup 3 ;;
+    # Key events reach the window only while the pointer is over it.
+    6 | 7) xdotool mousemove $((RANDOM % 640)) $((RANDOM % 480)) \
+        key --window "$window" "${keys[RANDOM % ${#keys[@]}]}" ;;
+    8) true ;;
+    9) xdotool mousemove 1200 1000 ;;
+    esac
+}
+
+# The warm-up visits the largest window and both polygon modes first: buffers and the driver's
+# compiled state for them are high-water marks, not growth.
+tour() {
+    xdotool windowsize "$window" 999 799
+    sleep 1
+    xdotool mousemove 500 400 key --window "$window" r
+    sleep 1
+    xdotool key --window "$window" r
+    sleep 1
+    xdotool windowsize "$window" 100 100
+    sleep 1
+}
+
+begin=$(date +%s)
+tour 2>/dev/null || true
+warmRss=""
+actions=0
+lastTrace=0
+while :; do
+    now=$(date +%s)
+    elapsed=$((now - begin))
+    if [ $((elapsed / 10)) -gt "$lastTrace" ]; then
+        lastTrace=$((elapsed / 10))
+        echo "soak: ${elapsed} s, RSS $(rssKb) kB"
+    fi
+    if [ -z "$warmRss" ] && [ "$elapsed" -ge "$warmup" ]; then
+        settle
+        warmRss=$(rssKb)
+        echo "soak: RSS after the ${warmup} s warm-up: $warmRss kB"
+    fi
+    [ "$elapsed" -ge "$seconds" ] && break
+    # xdotool's complaints about focus on a bare X server are noise; a dead demo is caught below.
+    randomAction 2>/dev/null || true
+    actions=$((actions + 1))
+    sleep 0.0$((RANDOM % 10))
+    ((actions % 20 == 0)) && checkAlive
+done
+
+settle
+endRss=$(rssKb)
+growth=$((endRss - warmRss))
+echo "soak: $actions input actions in $seconds s (seed $seed), demo alive"
+echo "soak: RSS after $seconds s: $endRss kB, growth since warm-up: $growth kB (limit $limitKb kB)"
+[ "$growth" -lt "$limitKb" ] || { echo "soak: FAIL, memory grew by $growth kB" >&2; exit 1; }
+echo "soak: PASS"
