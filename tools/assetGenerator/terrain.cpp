@@ -96,7 +96,7 @@ static float duneRelief(float x, float z) {
     float edge =
         fminf(fminf(x - DESERT_MIN_X, DESERT_MAX_X - x), fminf(z - DESERT_MIN_Z, DESERT_MAX_Z - z));
     float rim = 1 - smoothStep(0, 110, edge);
-    float amplitude = 4 + 8 * rim;
+    float amplitude = 7 + 7 * rim;
     return amplitude * (crest * 1.2f + wobble * 1.5f - 0.6f) + 38 * rim * rim;
 }
 
