@@ -2,6 +2,17 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
+#include <cstdlib>
+
+#ifdef __SANITIZE_ADDRESS__
+#include <sanitizer/lsan_interface.h>
+
+// The GL driver is unloaded at exit, after which its allocations can no longer be attributed to it
+// and suppressed; check for leaks while it is still loaded.
+static void checkLeaksWhileDriverLoaded() {
+    __lsan_do_leak_check();
+}
+#endif
 
 static bool windowOpen = false;
 
@@ -22,6 +33,9 @@ void ensureGlWindow() {
     glutDisplayFunc(noDisplay);
     glewInit();
     windowOpen = true;
+#ifdef __SANITIZE_ADDRESS__
+    atexit(checkLeaksWhileDriverLoaded);
+#endif
     pumpGlutEvents();
 }
 

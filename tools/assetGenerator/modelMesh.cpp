@@ -245,7 +245,7 @@ void makeTube(ModelMesh& out, const std::vector<float>& points, const std::vecto
         for (int s = 0; s < segments; s++) {
             int a = base + i * (segments + 1) + s;
             int b = a + 1, d = a + segments + 1, c = d + 1;
-            addQuad(out, a, d, c, b);
+            addQuad(out, a, b, c, d);
         }
     }
     // Caps: fans at both ends.
@@ -256,9 +256,9 @@ void makeTube(ModelMesh& out, const std::vector<float>& points, const std::vecto
         int ring = base + i * (segments + 1);
         for (int s = 0; s < segments; s++) {
             if (end == 0)
-                addTriangle(out, centre, ring + s, ring + s + 1);
-            else
                 addTriangle(out, centre, ring + s + 1, ring + s);
+            else
+                addTriangle(out, centre, ring + s, ring + s + 1);
         }
     }
 }
