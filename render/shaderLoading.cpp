@@ -29,7 +29,6 @@ static void printCompileLog(const char* path, GLhandleARB shader) {
 }
 
 GLhandleARB loadShaderFromFile(const char* path, GLenum type) {
-    const ExtensionEntryPoints& e = extensionEntryPoints;
     // Static: 400 kB is too much for a stack frame the caller does not expect.
     static char buffer[SHADER_SOURCE_CAPACITY];
     memset(buffer, 0, sizeof(buffer));
@@ -48,13 +47,18 @@ GLhandleARB loadShaderFromFile(const char* path, GLenum type) {
         fflush(stdout);
         exit(1);
     }
+    return compileShaderText(path, buffer, type);
+}
+
+GLhandleARB compileShaderText(const char* path, const char* text, GLenum type) {
+    const ExtensionEntryPoints& e = extensionEntryPoints;
     GLhandleARB shader = e.createShaderObjectARB(type);
     if (shader == 0) {
         printf("Failed creating vertex shader object from file: %s.", path);
         fflush(stdout);
         exit(1);
     }
-    const char* files = buffer;
+    const char* files = text;
     e.shaderSourceARB(shader, 1, &files, nullptr);
     e.compileShaderARB(shader);
     int result = 0;

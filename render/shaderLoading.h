@@ -12,6 +12,9 @@ extern int shadowMapUniform;      // location of ShadowMap, -1 when absent
 // read, is 400,000 bytes or longer, or no shader object can be created.
 GLhandleARB loadShaderFromFile(const char* path, GLenum type);
 
+// Compiles zero-terminated source text read from path; as loadShaderFromFile after the read.
+GLhandleARB compileShaderText(const char* path, const char* text, GLenum type);
+
 // Compiles VertexShader.c and FragmentShader.c from the working directory into shadowProgram.
 // Needs bindExtensionEntryPoints.
 void buildShadowProgram();

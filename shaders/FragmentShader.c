@@ -28,6 +28,9 @@ float tap(vec3 coord, vec2 depthSlope, float bias, vec2 offset) {
 
 // Fraction of the 4 x 4 taps around the fragment that the light reaches.
 float shadowVisibility() {
+#ifdef SHADOWS_OFF
+    return 1.0;
+#endif
     vec3 coord = shadowCoord.xyz / shadowCoord.w;
     // Receiver plane: how depth changes per unit of shadow-map coordinate, from the screen
     // derivatives (taken before any branch), so that every tap compares against the surface's
