@@ -25,9 +25,9 @@ float materialAmbient[4] = {0.1f, 0.1f, 0.1f, 0.0f};   // RGBA
 float materialDiffuse[4] = {1.0f, 1.0f, 1.0f, 0.0f};   // RGBA
 float materialSpecular[4] = {0.2f, 0.2f, 0.2f, 0.0f};  // RGBA
 float materialShininess[1] = {1.0f};                   // specular exponent
-float billboardAngles[3];  // tenths of a degree about x, y, z
-float particleMaskTexture; // GL texture name held as a float
-float particleTexture;     // GL texture name held as a float
+float billboardAngles[3];                              // tenths of a degree about x, y, z
+float particleMaskTexture;                             // GL texture name held as a float
+float particleTexture;                                 // GL texture name held as a float
 
 const SceneListRow sceneList[SCENE_LIST_ROWS] = {
     {"res/desert.3ds", "res/desert.bmp", -10, 20, -150, 2700, 0, 900},
@@ -100,8 +100,8 @@ static void placeCameraAndLight() {
 // Step 21: a model that cannot be read takes no slot, so later rows move down one index.
 static void loadSceneList() {
     for (const SceneListRow& row : sceneList)
-        addSceneObject(row.modelPath, row.texturePath, row.x, row.y, row.z, row.angleX,
-                       row.angleY, row.angleZ);
+        addSceneObject(row.modelPath, row.texturePath, row.x, row.y, row.z, row.angleX, row.angleY,
+                       row.angleZ);
 }
 
 void initScene() {

@@ -1,8 +1,8 @@
 #pragma once
 
-const double FIELD_OF_VIEW = 45.0;  // degrees, vertical, both passes
-const double NEAR_PLANE = 10.0;     // both passes
-const double FAR_PLANE = 40000.0;   // both passes
+const double FIELD_OF_VIEW = 45.0; // degrees, vertical, both passes
+const double NEAR_PLANE = 10.0;    // both passes
+const double FAR_PLANE = 40000.0;  // both passes
 
 // The frame's aspect: the truncating integer quotient width / height (1.0 for 640 x 480, not
 // 1.333), with 1 where that quotient would be 0 or the height is 0.

@@ -36,8 +36,8 @@ GLhandleARB buildUnshadowedProgram() {
     std::string vertexText = readText("VertexShader.c");
     std::string fragmentText = withDefine(readText("FragmentShader.c"), "SHADOWS_OFF 1");
     GLhandleARB program = e.createProgramObjectARB();
-    e.attachObjectARB(program,
-                      compileShaderText("VertexShader.c", vertexText.c_str(), GL_VERTEX_SHADER_ARB));
+    e.attachObjectARB(
+        program, compileShaderText("VertexShader.c", vertexText.c_str(), GL_VERTEX_SHADER_ARB));
     e.attachObjectARB(program, compileShaderText("FragmentShader.c", fragmentText.c_str(),
                                                  GL_FRAGMENT_SHADER_ARB));
     e.linkProgramARB(program);

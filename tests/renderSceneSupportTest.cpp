@@ -65,8 +65,8 @@ void buildTestScene() {
     for (int i = 0; i < cells; i++) {
         for (int j = 0; j < cells; j++) {
             float x0 = from + i * size, z0 = from + j * size;
-            Vec3f corners[4] = {{x0, 0, z0 + size}, {x0 + size, 0, z0 + size},
-                                {x0 + size, 0, z0}, {x0, 0, z0}};
+            Vec3f corners[4] = {
+                {x0, 0, z0 + size}, {x0 + size, 0, z0 + size}, {x0 + size, 0, z0}, {x0, 0, z0}};
             addQuad(ground, corners, {0, 1, 0});
         }
     }
@@ -104,8 +104,7 @@ CapturedFrame renderAndCapture() {
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
-    glReadPixels(0, 0, frame.width, frame.height, GL_DEPTH_COMPONENT, GL_FLOAT,
-                 frame.depth.data());
+    glReadPixels(0, 0, frame.width, frame.height, GL_DEPTH_COMPONENT, GL_FLOAT, frame.depth.data());
     return frame;
 }
 
