@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real demo with everything present: it keeps running through its script, and screenshots
-# of its window show the scene (not one uniform colour); once the script's camera looks above
-# the horizon, the top rows show the sky's clear colour.
+# of its window show the scene: once the script's camera looks above the horizon, the top rows
+# hold the sky's clear colour and the rest is not one uniform colour.
 set -u
 source "$DUSTRIDERS_SOURCE_DIR/tests/e2e/common.bash"
 
@@ -25,19 +25,18 @@ topRowsAreSky() {
 
 startDemo
 sawSky=0
-for second in $(seq 1 30); do
+for second in $(seq 1 40); do
     sleep 1
     assertAlive "after $second s"
     import -window "$WINDOW" "$shot" || fail "no screenshot of the window"
-    spread=$(spreadOf "$shot")
-    awk -v s="$spread" 'BEGIN { exit !(s > 0.03) }' ||
-        fail "window nearly uniform after $second s (spread $spread)"
     if topRowsAreSky "$shot"; then
         sawSky=1
         break
     fi
 done
 [ "$sawSky" -eq 1 ] || fail "no screenshot with the sky in its top rows"
+spread=$(spreadOf "$shot")
+awk -v s="$spread" 'BEGIN { exit !(s > 0.05) }' || fail "window nearly uniform (spread $spread)"
 if grep -q "failed compilation\|CANNOT use FBO" "$DEMO_LOG"; then
     fail "$(cat "$DEMO_LOG")"
 fi
