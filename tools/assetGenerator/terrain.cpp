@@ -92,13 +92,12 @@ static float duneRelief(float x, float z) {
     float phase = (x * 0.8f + z * 0.6f + warp) / 70;
     float crest = 1 - fabsf(sinf(phase * 3.14159265f)); // sharp crests, round troughs
     float wobble = stb_perlin_fbm_noise3(x / 90, z / 90, 7.5f, 2.0f, 0.5f, 3);
-    float inside = 1;
     // Distance to the nearest edge of the sand.
     float edge =
         fminf(fminf(x - DESERT_MIN_X, DESERT_MAX_X - x), fminf(z - DESERT_MIN_Z, DESERT_MAX_Z - z));
     float rim = 1 - smoothStep(0, 110, edge);
-    inside = 3 + 9 * rim;
-    return inside * (crest * 1.2f + wobble * 1.5f - 0.6f) + 38 * rim * rim;
+    float amplitude = 7 + 7 * rim;
+    return amplitude * (crest * 1.2f + wobble * 1.5f - 0.6f) + 38 * rim * rim;
 }
 
 float sandHeight(float x, float z) {
