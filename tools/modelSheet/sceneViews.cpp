@@ -1,0 +1,102 @@
+#include "tools/modelSheet/sceneViews.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <cstdio>
+
+#include "app/sceneInit.h"
+#include "math/angleTables.h"
+#include "math/matrix.h"
+#include "math/transforms.h"
+#include "render/renderPasses.h"
+#include "scene/addSceneObject.h"
+#include "tools/modelSheet/sheetGl.h"
+
+struct Viewpoint {
+    const char* name;
+    float eye[3], target[3];
+};
+
+static const Viewpoint VIEWPOINTS[] = {
+    {"scene-pen", {-300, 110, 150}, {-40, 10, -110}},
+    {"scene-perch", {200, 70, 20}, {275, 46, -55}},
+    {"scene-north", {40, 90, -330}, {-20, 10, -40}},
+    {"scene-figures", {20, 40, 10}, {60, 18, -60}},
+};
+
+// ---- helpers ----
+static void drawScene();
+static bool saveView(const std::string& path, int width, int height);
+
+static void drawScene() {
+    for (int i = 0; i < objectCount; i++) {
+        glPushMatrix();
+        glMultMatrixf(sceneObjects[i].matrix);
+        drawObject(sceneObjects[i]);
+        glPopMatrix();
+    }
+}
+
+static bool saveView(const std::string& path, int width, int height) {
+    Pixels pixels;
+    readView(0, 0, width, height, pixels);
+    return writePng(pixels, path);
+}
+
+bool renderSceneViews(const std::string& resDir, const std::string& outDir, int width, int height) {
+    buildAngleTables();
+    objectCount = 0;
+    for (const SceneListRow& row : sceneList) {
+        // The list's paths start with "res/"; the files are read from resDir instead.
+        std::string model = resDir + "/" + (row.modelPath + 4);
+        std::string bitmap = resDir + "/" + (row.texturePath + 4);
+        if (!addSceneObject(model.c_str(), bitmap.c_str(), row.x, row.y, row.z, row.angleX,
+                            row.angleY, row.angleZ))
+            fprintf(stderr, "modelSheet: %s not added\n", row.modelPath);
+    }
+    const float sun[] = {0.45f, 0.8f, 0.35f, 0};
+    bool ok = true;
+
+    // From straight above, the whole sand in view.
+    beginView(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-350, 350, -262, 262, 1, 2000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(25, 600, -100, 25, 0, -100, 0, 0, -1);
+    glLightfv(GL_LIGHT0, GL_POSITION, sun);
+    drawScene();
+    ok = saveView(outDir + "/scene-top.png", width, height) && ok;
+
+    // The demo's start camera in its 640 x 480 window: eye (100, 30, -45) looking down -z,
+    // tilted 24 degrees down, with the frame's own projection.
+    const int demoWidth = 640, demoHeight = 480;
+    beginView(0, 0, demoWidth, demoHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FIELD_OF_VIEW, frameAspect(demoWidth, demoHeight), NEAR_PLANE, FAR_PLANE);
+    glMatrixMode(GL_MODELVIEW);
+    matIdentity(cameraMatrix);
+    cameraTranslate(-100, -30, 45);
+    cameraRotate(240, 0, 0);
+    glLoadMatrixf(cameraMatrix);
+    glLightfv(GL_LIGHT0, GL_POSITION, sun);
+    drawScene();
+    ok = saveView(outDir + "/scene-start.png", demoWidth, demoHeight) && ok;
+
+    for (const Viewpoint& view : VIEWPOINTS) {
+        beginView(0, 0, width, height);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(45, (double)width / height, 2, 10000);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.target[0], view.target[1],
+                  view.target[2], 0, 1, 0);
+        glLightfv(GL_LIGHT0, GL_POSITION, sun);
+        drawScene();
+        ok = saveView(outDir + "/" + view.name + ".png", width, height) && ok;
+    }
+    return ok;
+}
