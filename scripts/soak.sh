@@ -28,7 +28,7 @@ trap 'kill $demo 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true; rm -f 
 
 window=""
 for _ in $(seq 1 600); do
-    window=$(xdotool search --name '^Kalvren: Dust Riders Demo$' 2>/dev/null | head -n 1) || true
+    window=$(xdotool search --onlyvisible --name '^Kalvren: Dust Riders Demo$' 2>/dev/null | head -n 1) || true
     [ -n "$window" ] && break
     kill -0 "$demo" 2>/dev/null || break
     sleep 0.1
