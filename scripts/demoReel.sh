@@ -30,12 +30,15 @@ done
 # The pointer rests mid-window: no edge zone steers the camera, and key events reach the window.
 xdotool mousemove --window "$window" 320 240
 
-# One shot at each whole second after the launch, whatever a shot itself costs.
-for i in $(seq 0 "$seconds"); do
-    while [ $(($(date +%s) - launched)) -lt "$i" ]; do sleep 0.05; done
-    [ $(($(date +%s) - launched)) -gt "$i" ] && continue # still loading: that second is gone
+# One shot per whole second after the launch, named by the second it was taken in; a shot that
+# takes longer than a second (a busy machine) costs the seconds it overran, nothing more.
+second=$(($(date +%s) - launched))
+while [ "$second" -le "$seconds" ]; do
     kill -0 "$demo" 2>/dev/null || { cat "$out/demo.log"; echo "demo ended early" >&2; exit 1; }
-    import -window "$window" "$out/$(printf '%02d' "$i")s.png" 2>/dev/null || true
+    import -window "$window" "$out/$(printf '%02d' "$second")s.png" 2>/dev/null || true
+    next=$((second + 1))
+    while [ $(($(date +%s) - launched)) -lt "$next" ]; do sleep 0.05; done
+    second=$(($(date +%s) - launched))
 done
 # The window is gone before the key's release can be sent: xdotool's complaint is expected.
 xdotool key --window "$window" Escape 2>/dev/null || true
@@ -43,6 +46,6 @@ status=0
 wait "$demo" || status=$?
 [ "$status" -eq 0 ] || echo "demo ended with status $status after Escape" >&2
 
-montage -font DejaVu-Sans -pointsize 14 -label '%t' "$out"/[0-9][0-9]s.png -tile 6x -geometry 320x240+4+4 -background '#202020' \
-    -fill '#e0e0e0' "$out/contact-sheet.png"
+montage -font DejaVu-Sans -pointsize 14 -label '%t' "$out"/[0-9][0-9]s.png -tile 6x \
+    -geometry 320x240+4+4 -background '#202020' -fill '#e0e0e0' "$out/contact-sheet.png"
 echo "Demo reel: $out (NNs.png, one a second of the demo's clock; contact-sheet.png)"
