@@ -27,62 +27,50 @@ static void moveBird(float dx, float dy, float dz);
 static void resetRake();
 static void cutCamera(float dx, float dy, float dz, int ax, int ay, int az);
 static void setBillboardAngles(float x, float y, float z);
-
-static void rakeBack() {
-    moveRake(-0.2f, 0, -0.2f);
-}
-static void rakeForthLow() {
-    moveRake(0.15f, 0.075f, 0.15f);
-}
-static void rakeBackDown() {
-    moveRake(-0.2f, -0.075f, -0.2f);
-}
-static void rakeForthUp() {
-    moveRake(0.2f, 0.075f, 0.2f);
-}
-
+// Setup blocks and per-frame actions of the phases, in script order.
+static void rakeBack();
+static void rakeForthLow();
+static void rakeBackDown();
+static void rakeForthUp();
 static void lowerView();
-static void creepForward() {
-    cameraTranslate(0, 0, 0.01f);
-}
+static void creepForward();
 static void swingToRake();
 static void riseTowardRake();
 static void cutToFarSide();
-static void pushForward() {
-    cameraTranslate(0, 0, 0.2f);
-}
-static void birdTakesOff() {
-    moveBird(-1, 0, 0);
-}
-static void birdFliesAway() {
-    moveBird(0, 0, -3);
-}
+static void pushForward();
+static void birdTakesOff();
+static void birdFliesAway();
 static void cutToAbove();
-static void birdDives() {
-    moveBird(0, -0.3f, -6);
-}
+static void birdDives();
 static void cutToWagon();
-static void birdClimbs() {
-    moveBird(0, 0.5f, -4);
-}
+static void birdClimbs();
 static void wagonDrivesOut();
 static void wagonDrivesBack();
 static void cutBehindScene();
-static void travelForward() {
-    cameraTranslate(0, 0, 1);
-}
+static void travelForward();
 static void swingToFinalView();
 
+// clang-format off
 static const Phase PHASES[] = {
-    {3, NO_SETUP, nullptr, rakeBack, false},        {4, NO_SETUP, nullptr, rakeForthLow, false},
-    {5, NO_SETUP, nullptr, rakeBackDown, false},    {6, NO_SETUP, nullptr, rakeForthUp, false},
-    {7, NO_SETUP, nullptr, rakeBackDown, false},    {9, 0, lowerView, creepForward, false},
-    {11, 1, swingToRake, riseTowardRake, false},    {12, 2, cutToFarSide, pushForward, false},
-    {13, NO_SETUP, nullptr, birdTakesOff, false},   {15, NO_SETUP, nullptr, birdFliesAway, false},
-    {17, 3, cutToAbove, birdDives, true},           {18, 4, cutToWagon, birdClimbs, true},
-    {19, NO_SETUP, nullptr, wagonDrivesOut, false}, {20, NO_SETUP, nullptr, wagonDrivesBack, false},
-    {22, 5, cutBehindScene, travelForward, false},  {24, 6, swingToFinalView, travelForward, false},
+    // bound, setup flag, setup,         every frame,     every frame first
+    {3,  NO_SETUP, nullptr,          rakeBack,        false},
+    {4,  NO_SETUP, nullptr,          rakeForthLow,    false},
+    {5,  NO_SETUP, nullptr,          rakeBackDown,    false},
+    {6,  NO_SETUP, nullptr,          rakeForthUp,     false},
+    {7,  NO_SETUP, nullptr,          rakeBackDown,    false},
+    {9,  0,        lowerView,        creepForward,    false},
+    {11, 1,        swingToRake,      riseTowardRake,  false},
+    {12, 2,        cutToFarSide,     pushForward,     false},
+    {13, NO_SETUP, nullptr,          birdTakesOff,    false},
+    {15, NO_SETUP, nullptr,          birdFliesAway,   false},
+    {17, 3,        cutToAbove,       birdDives,       true},
+    {18, 4,        cutToWagon,       birdClimbs,      true},
+    {19, NO_SETUP, nullptr,          wagonDrivesOut,  false},
+    {20, NO_SETUP, nullptr,          wagonDrivesBack, false},
+    {22, 5,        cutBehindScene,   travelForward,   false},
+    {24, 6,        swingToFinalView, travelForward,   false},
 };
+// clang-format on
 static const int PHASE_COUNT = sizeof(PHASES) / sizeof(PHASES[0]);
 
 static void moveRake(float dx, float dy, float dz) {
@@ -111,10 +99,30 @@ static void setBillboardAngles(float x, float y, float z) {
     billboardAngles[2] = z;
 }
 
+static void rakeBack() {
+    moveRake(-0.2f, 0, -0.2f);
+}
+
+static void rakeForthLow() {
+    moveRake(0.15f, 0.075f, 0.15f);
+}
+
+static void rakeBackDown() {
+    moveRake(-0.2f, -0.075f, -0.2f);
+}
+
+static void rakeForthUp() {
+    moveRake(0.2f, 0.075f, 0.2f);
+}
+
 // Relative to wherever the camera is now.
 static void lowerView() {
     cameraTranslate(0, -22, 0);
     resetRake();
+}
+
+static void creepForward() {
+    cameraTranslate(0, 0, 0.01f);
 }
 
 static void swingToRake() {
@@ -134,6 +142,26 @@ static void cutToFarSide() {
     cutCamera(-330, -50, -30, 0, -550, 0);
     setBillboardAngles(0, -550, 0);
     resetRake();
+}
+
+static void pushForward() {
+    cameraTranslate(0, 0, 0.2f);
+}
+
+static void birdTakesOff() {
+    moveBird(-1, 0, 0);
+}
+
+static void birdFliesAway() {
+    moveBird(0, 0, -3);
+}
+
+static void birdDives() {
+    moveBird(0, -0.3f, -6);
+}
+
+static void birdClimbs() {
+    moveBird(0, 0.5f, -4);
 }
 
 // -27000 is no turn for the camera but stays in billboardAngles as it is: intended.
@@ -162,6 +190,10 @@ static void wagonDrivesBack() {
 static void cutBehindScene() {
     cutCamera(-60, -30, 40, 0, 1800, 0);
     setBillboardAngles(0, 1800, 0);
+}
+
+static void travelForward() {
+    cameraTranslate(0, 0, 1);
 }
 
 static void swingToFinalView() {
