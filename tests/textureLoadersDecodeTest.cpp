@@ -13,7 +13,8 @@ namespace {
 // Decodes from a heap copy of exactly the file's size, so a sanitizer sees any overread.
 bool decode(const Bytes& file, DecodedImage* image, const char** reason, int maxSide = 0) {
     unsigned char* copy = (unsigned char*)calloc(file.size() + 1, 1);
-    memcpy(copy, file.data(), file.size());
+    if (!file.empty())
+        memcpy(copy, file.data(), file.size());
     bool ok = decodeBitmap(copy, file.size(), maxSide, image, reason);
     free(copy);
     return ok;
