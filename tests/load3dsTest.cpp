@@ -78,6 +78,9 @@ TEST_F(Load3ds, MissingFileIsReportedAndLeavesRecordUntouched) {
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("Dust Riders: 3DS file not found (" + path + ")"), std::string::npos) << err;
     EXPECT_FALSE(load3dsFile(obj, nullptr));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(load3dsFile(obj, dir.c_str())) << "a directory opens but cannot be read";
+    testing::internal::GetCapturedStderr();
     EXPECT_STREQ(obj->name, "before");
     EXPECT_EQ(obj->vertexCount, 5);
 }
