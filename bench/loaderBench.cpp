@@ -144,8 +144,7 @@ int main(int argc, char** argv) {
     printf("  stb_image       %9.1f MB/s\n", rate["BM_StbImageDecodeBitmap"] / MB);
     printf("Resident memory with the large mesh in the table: %.1f MB\n",
            residentKilobytes() / 1024.0);
-    remove(meshPath.c_str());
-    remove(dir.c_str());
+    removeTempDir(dir);
     return 0;
 }
 

@@ -14,6 +14,7 @@ class Load3ds : public ::testing::Test {
   protected:
     SceneObject* obj = &record;
     std::string dir;
+    void TearDown() override { removeTempDir(dir); }
     void SetUp() override {
         memset(&record, 0, sizeof(record));
         dir = makeTempDir();
