@@ -1,0 +1,12 @@
+#pragma once
+#include <GL/glew.h>
+
+const int SHADOW_MAP_SCALE = 4; // shadow map side per window pixel side
+const int SHADOW_MAP_UNIT = 7;  // texture unit of the ShadowMap sampler
+
+extern GLuint shadowDepthTexture; // depth texture the depth pass renders into
+extern GLuint shadowFramebuffer;  // framebuffer object holding only that texture
+
+// Sized from the window at the time of the call and kept for the whole run; needs
+// bindExtensionEntryPoints.
+void createShadowTarget();

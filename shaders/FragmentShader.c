@@ -1,0 +1,100 @@
+// Lit pass: GL_LIGHT1 and the front material per pixel, the object's texture on unit 0, and a
+// 4 x 4 percentage-closer shadow lookup in the depth map on unit 7.
+#version 120
+
+uniform sampler2D ShadowMap;
+// Unit 0: never set by the program, so it keeps the default value 0.
+uniform sampler2D ObjectTexture;
+
+varying vec3 eyeNormal;
+varying vec3 eyePosition;
+varying vec4 shadowCoord;
+
+// One texel of the 2560 x 1920 map.
+const vec2 TEXEL = vec2(1.0 / 2560.0, 1.0 / 1920.0);
+// Depth bias: a constant floor plus the receiver's depth change across about one texel.
+const float CONSTANT_BIAS = 0.00002;
+const float SLOPE_BIAS_TEXELS = 1.5;
+const float MAX_SLOPE_BIAS = 0.0008;
+// Share of direct light that still reaches shadowed surfaces, so shadows are not black holes.
+const float SHADOW_FLOOR = 0.3;
+
+// 1 when the point at uv + offset texels is closer to the light than the stored depth.
+float tap(vec3 coord, vec2 depthSlope, float bias, vec2 offset) {
+    vec2 delta = offset * TEXEL;
+    float receiver = coord.z + dot(depthSlope, delta) - bias;
+    return receiver <= texture2D(ShadowMap, coord.xy + delta).r ? 1.0 : 0.0;
+}
+
+// Fraction of the 4 x 4 taps around the fragment that the light reaches.
+float shadowVisibility() {
+#ifdef SHADOWS_OFF
+    return 1.0;
+#endif
+    vec3 coord = shadowCoord.xyz / shadowCoord.w;
+    // Receiver plane: how depth changes per unit of shadow-map coordinate, from the screen
+    // derivatives (taken before any branch), so that every tap compares against the surface's
+    // own depth at that tap.
+    vec3 dx = dFdx(coord);
+    vec3 dy = dFdy(coord);
+    // Outside the light's map (or behind the light) nothing was recorded: count it as lit.
+    if (shadowCoord.w <= 0.0 || coord.x < 0.0 || coord.x > 1.0 || coord.y < 0.0 ||
+        coord.y > 1.0 || coord.z >= 1.0)
+        return 1.0;
+
+    float det = dx.x * dy.y - dx.y * dy.x;
+    vec2 depthSlope = vec2(0.0);
+    if (abs(det) > 1e-14)
+        depthSlope = vec2(dy.y * dx.z - dx.y * dy.z, dx.x * dy.z - dy.x * dx.z) / det;
+    float slope = abs(depthSlope.x) * TEXEL.x + abs(depthSlope.y) * TEXEL.y;
+    float bias = CONSTANT_BIAS + min(SLOPE_BIAS_TEXELS * slope, MAX_SLOPE_BIAS);
+    depthSlope = clamp(depthSlope, vec2(-0.5), vec2(0.5));
+
+    // The four corners first: where they agree the fragment is fully lit or fully shadowed.
+    float corners = tap(coord, depthSlope, bias, vec2(-1.5, -1.5)) +
+                    tap(coord, depthSlope, bias, vec2(1.5, -1.5)) +
+                    tap(coord, depthSlope, bias, vec2(-1.5, 1.5)) +
+                    tap(coord, depthSlope, bias, vec2(1.5, 1.5));
+    if (corners == 0.0 || corners == 4.0)
+        return corners * 0.25;
+
+    float lit = corners;
+    lit += tap(coord, depthSlope, bias, vec2(-0.5, -1.5));
+    lit += tap(coord, depthSlope, bias, vec2(0.5, -1.5));
+    lit += tap(coord, depthSlope, bias, vec2(-1.5, -0.5));
+    lit += tap(coord, depthSlope, bias, vec2(-0.5, -0.5));
+    lit += tap(coord, depthSlope, bias, vec2(0.5, -0.5));
+    lit += tap(coord, depthSlope, bias, vec2(1.5, -0.5));
+    lit += tap(coord, depthSlope, bias, vec2(-1.5, 0.5));
+    lit += tap(coord, depthSlope, bias, vec2(-0.5, 0.5));
+    lit += tap(coord, depthSlope, bias, vec2(0.5, 0.5));
+    lit += tap(coord, depthSlope, bias, vec2(1.5, 0.5));
+    lit += tap(coord, depthSlope, bias, vec2(-0.5, 1.5));
+    lit += tap(coord, depthSlope, bias, vec2(0.5, 1.5));
+    return lit / 16.0;
+}
+
+void main() {
+    vec3 normal = normalize(eyeNormal);
+    vec3 toLight = gl_LightSource[1].position.xyz - eyePosition * gl_LightSource[1].position.w;
+    vec3 lightDir = normalize(toLight);
+    vec3 viewDir = normalize(-eyePosition);
+    float diffuseTerm = max(dot(normal, lightDir), 0.0);
+    float specularTerm = 0.0;
+    if (diffuseTerm > 0.0) {
+        vec3 halfway = normalize(lightDir + viewDir);
+        specularTerm = pow(max(dot(normal, halfway), 0.0), gl_FrontMaterial.shininess);
+    }
+
+    float visibility = shadowVisibility();
+    float direct = mix(SHADOW_FLOOR, 1.0, visibility);
+
+    vec4 ambient = gl_LightModel.ambient * gl_FrontMaterial.ambient + gl_FrontLightProduct[1].ambient;
+    vec4 diffuse = gl_FrontLightProduct[1].diffuse * diffuseTerm;
+    vec4 specular = gl_FrontLightProduct[1].specular * specularTerm;
+    vec4 texel = texture2D(ObjectTexture, gl_TexCoord[0].st);
+
+    // The light's and material's alpha values are 0; the texture alone decides opacity.
+    vec3 color = (ambient.rgb + direct * diffuse.rgb) * texel.rgb + visibility * specular.rgb;
+    gl_FragColor = vec4(color, texel.a);
+}

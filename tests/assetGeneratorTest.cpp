@@ -1,0 +1,379 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <lib3ds/file.h>
+#include <lib3ds/mesh.h>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "math/angleTables.h"
+#include "math/matrix.h"
+#include "math/transforms.h"
+#include "scene/sceneStore.h"
+
+namespace fs = std::filesystem;
+
+static const std::string RES_DIR = DUSTRIDERS_RUN_DIR "/res";
+static const std::string GENERATOR = DUSTRIDERS_RUN_DIR "/../tools/generateAssets";
+
+static const char* const MODEL_FILES[] = {
+    "desert.3ds",    "rock.3ds", "bigrock.3ds", "rechen.3ds", "Girl.3ds",   "Guy.3ds",  "Held.3ds",
+    "wagenneu1.3ds", "haus.3ds", "fence.3ds",   "kakadu.3ds", "cactus.3ds", "lira.3ds",
+};
+static const char* const BITMAP_FILES[] = {
+    "desert.bmp",  "rock.bmp",     "wood.bmp",      "Girl.bmp",   "Guy.bmp",     "Wil1.bmp",
+    "cactus1.bmp", "planks04.bmp", "houseroof.bmp", "fence1.bmp", "kakadu2.bmp", "lira.bmp",
+};
+static const char* const RAW_FILES[] = {"particle_mask.raw", "particle.raw"};
+
+struct Row {
+    const char* model;
+    float x, y, z;
+    int angleX, angleY, angleZ;
+};
+
+// The scene the demo loads: where each model stands and how it is turned.
+static const Row ROWS[21] = {
+    {"desert.3ds", -10, 20, -150, 2700, 0, 900}, {"rock.3ds", -50, 20, -150, 2700, 0, 0},
+    {"bigrock.3ds", 250, 20, -70, 2700, 0, 900}, {"rechen.3ds", 100, 25, -60, 0, 450, 225},
+    {"Girl.3ds", 100, 18, -70, 0, 0, 0},         {"Guy.3ds", -60, 15, -70, 0, 0, 0},
+    {"Held.3ds", 80, 25, 50, 0, 0, 0},           {"cactus.3ds", -200, 18, -250, 0, 0, 0},
+    {"cactus.3ds", 120, 18, -45, 0, 0, 0},       {"wagenneu1.3ds", -60, 15, -50, 2700, 0, 0},
+    {"haus.3ds", 80, 50, -150, 2700, 0, 0},      {"fence.3ds", -150, 20, -150, 2700, 0, 900},
+    {"fence.3ds", -150, 20, -244, 2700, 0, 0},   {"fence.3ds", -60, 20, -244, 2700, 0, 0},
+    {"fence.3ds", 30, 20, -244, 2700, 0, 0},     {"fence.3ds", -150, 15, -150, 2700, 0, 2700},
+    {"fence.3ds", -150, 10, -60, 2700, 0, 2700}, {"fence.3ds", -150, 10, 30, 2700, 0, 0},
+    {"fence.3ds", -60, 10, 30, 2700, 0, 1800},   {"kakadu.3ds", 280, 50, -50, 0, 900, 0},
+    {"lira.3ds", 60, 10, 45, 2700, 50, 1800},
+};
+
+// ---- helpers ----
+
+struct Mesh {
+    std::vector<Vec3f> points;
+    std::vector<int> faces; // three indices per triangle
+    size_t texels = 0;
+    int meshCount = 0;
+};
+
+static Mesh readModel(const std::string& path) {
+    Mesh mesh;
+    Lib3dsFile* file = lib3ds_file_load(path.c_str());
+    if (!file)
+        return mesh;
+    for (Lib3dsMesh* m = file->meshes; m; m = m->next) {
+        mesh.meshCount++;
+        mesh.points.clear();
+        mesh.faces.clear();
+        for (Lib3dsDword i = 0; i < m->points; i++)
+            mesh.points.push_back(
+                Vec3f{m->pointL[i].pos[0], m->pointL[i].pos[1], m->pointL[i].pos[2]});
+        for (Lib3dsDword i = 0; i < m->faces; i++)
+            for (int k = 0; k < 3; k++)
+                mesh.faces.push_back(m->faceL[i].points[k]);
+        mesh.texels = m->texels;
+    }
+    lib3ds_file_free(file);
+    return mesh;
+}
+
+static std::string runGenerator(const std::string& dir) {
+    std::string output;
+    FILE* pipe = popen((GENERATOR + " " + dir).c_str(), "r");
+    if (!pipe)
+        return output;
+    char line[256];
+    while (fgets(line, sizeof line, pipe))
+        output += line;
+    EXPECT_EQ(pclose(pipe), 0) << "generateAssets failed:\n" << output;
+    return output;
+}
+
+// "name  N triangles  M vertices" lines of the generator's report.
+static std::map<std::string, std::pair<int, int>> reportedCounts(const std::string& report) {
+    std::map<std::string, std::pair<int, int>> counts;
+    char name[64];
+    int triangles = 0, vertices = 0;
+    size_t start = 0;
+    while (start < report.size()) {
+        size_t end = report.find('\n', start);
+        std::string line = report.substr(start, end - start);
+        if (sscanf(line.c_str(), "%63s %d triangles %d vertices", name, &triangles, &vertices) == 3)
+            counts[name] = {triangles, vertices};
+        start = end == std::string::npos ? report.size() : end + 1;
+    }
+    return counts;
+}
+
+static std::vector<char> fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+static uint32_t littleEndian(const std::vector<char>& bytes, size_t at, int size) {
+    uint32_t value = 0;
+    for (int i = size - 1; i >= 0; i--)
+        value = value << 8 | (unsigned char)bytes[at + i];
+    return value;
+}
+
+// The row's object matrix, built by the demo's own transforms.
+static void rowMatrix(const Row& row, Mat4& out) {
+    static SceneObject object;
+    buildAngleTables();
+    matIdentity(object.matrix);
+    objectSetPosition(object, row.x, row.y, row.z);
+    objectRotate(object, row.angleX, row.angleY, row.angleZ);
+    matCopy(out, object.matrix);
+}
+
+static Vec3f transformPoint(const Mat4& m, Vec3f p) {
+    return Vec3f{m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
+                 m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+                 m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14]};
+}
+
+static std::vector<Vec3f> worldPoints(const Row& row, const Mesh& mesh) {
+    Mat4 m;
+    rowMatrix(row, m);
+    std::vector<Vec3f> world;
+    for (const Vec3f& p : mesh.points)
+        world.push_back(transformPoint(m, p));
+    return world;
+}
+
+// Highest surface of the triangles straight above or below world (x, z); NAN where there is none.
+static float surfaceHeight(const std::vector<Vec3f>& world, const std::vector<int>& faces, float x,
+                           float z) {
+    float best = NAN;
+    for (size_t f = 0; f + 2 < faces.size(); f += 3) {
+        const Vec3f &a = world[faces[f]], &b = world[faces[f + 1]], &c = world[faces[f + 2]];
+        float d = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
+        if (fabsf(d) < 1e-9f)
+            continue;
+        float s = ((x - a.x) * (c.z - a.z) - (c.x - a.x) * (z - a.z)) / d;
+        float t = ((b.x - a.x) * (z - a.z) - (x - a.x) * (b.z - a.z)) / d;
+        if (s < -1e-5f || t < -1e-5f || s + t > 1 + 1e-5f)
+            continue;
+        float y = a.y + s * (b.y - a.y) + t * (c.y - a.y);
+        if (std::isnan(best) || y > best)
+            best = y;
+    }
+    return best;
+}
+
+class SandSurface {
+  public:
+    SandSurface() {
+        Mesh desert = readModel(RES_DIR + "/desert.3ds");
+        world = worldPoints(ROWS[0], desert);
+        faces = desert.faces;
+    }
+    float heightAt(float x, float z) const { return surfaceHeight(world, faces, x, z); }
+    std::vector<Vec3f> world;
+    std::vector<int> faces;
+};
+
+// ---- files ----
+
+TEST(AssetFiles, EveryFileTheSceneLoadsExistsWithItsExactName) {
+    std::vector<std::string> present;
+    for (const auto& entry : fs::directory_iterator(RES_DIR))
+        present.push_back(entry.path().filename().string());
+    std::vector<const char*> expected(std::begin(MODEL_FILES), std::end(MODEL_FILES));
+    expected.insert(expected.end(), std::begin(BITMAP_FILES), std::end(BITMAP_FILES));
+    expected.insert(expected.end(), std::begin(RAW_FILES), std::end(RAW_FILES));
+    for (const char* name : expected)
+        EXPECT_NE(std::find(present.begin(), present.end(), name), present.end()) << name;
+}
+
+TEST(AssetFiles, Lib3dsReadsBackEveryModelWithTheCountsWritten) {
+    fs::path dir = fs::temp_directory_path() / ("dustriders-assets-" + std::to_string(getpid()));
+    auto counts = reportedCounts(runGenerator(dir.string()));
+    fs::remove_all(dir);
+    for (const char* name : MODEL_FILES) {
+        ASSERT_TRUE(counts.count(name)) << name << " missing from the generator's report";
+        Mesh mesh = readModel(RES_DIR + "/" + name);
+        EXPECT_EQ(mesh.meshCount, 1) << name;
+        EXPECT_EQ((int)mesh.faces.size() / 3, counts[name].first) << name;
+        EXPECT_EQ((int)mesh.points.size(), counts[name].second) << name;
+        EXPECT_EQ(mesh.texels, mesh.points.size()) << name << ": one mapping coordinate per point";
+        for (int index : mesh.faces)
+            ASSERT_LT(index, (int)mesh.points.size()) << name;
+    }
+}
+
+TEST(AssetFiles, BitmapsAreUncompressed24BitSquaresTheLoaderReadsFromOffset54) {
+    for (const char* name : BITMAP_FILES) {
+        std::vector<char> bytes = fileBytes(RES_DIR + "/" + name);
+        ASSERT_GE(bytes.size(), 54u) << name;
+        EXPECT_EQ(bytes[0], 'B') << name;
+        EXPECT_EQ(bytes[1], 'M') << name;
+        uint32_t offset = littleEndian(bytes, 10, 4), width = littleEndian(bytes, 18, 4);
+        uint32_t height = littleEndian(bytes, 22, 4);
+        EXPECT_EQ(offset, 54u) << name;
+        EXPECT_EQ(littleEndian(bytes, 28, 2), 24u) << name;
+        EXPECT_EQ(littleEndian(bytes, 30, 4), 0u) << name << ": compressed";
+        EXPECT_EQ(width, height) << name;
+        EXPECT_TRUE(width == 256 || width == 512) << name << " is " << width << " wide";
+        EXPECT_EQ(bytes.size(), 54 + (size_t)width * height * 3) << name;
+    }
+}
+
+TEST(AssetFiles, ParticleImagesAre256SquareRgbBrightInTheMiddleAndBlackAtTheRim) {
+    for (const char* name : RAW_FILES) {
+        std::vector<char> bytes = fileBytes(RES_DIR + "/" + name);
+        ASSERT_EQ(bytes.size(), 196608u) << name;
+        auto level = [&](int x, int y) {
+            size_t at = ((size_t)y * 256 + x) * 3;
+            return (unsigned char)bytes[at] + (unsigned char)bytes[at + 1] +
+                   (unsigned char)bytes[at + 2];
+        };
+        EXPECT_GT(level(128, 128), 600) << name;
+        EXPECT_GE(level(128, 128), level(128, 64)) << name << " is not brightest in the middle";
+        if (strcmp(name, "particle.raw") == 0) {
+            EXPECT_GT(level(128, 64), level(128, 32)) << "the glow does not fade outward";
+        }
+        EXPECT_EQ(level(0, 0), 0) << name;
+        EXPECT_EQ(level(128, 0), 0) << name;
+        EXPECT_EQ(level(255, 128), 0) << name;
+    }
+}
+
+TEST(AssetFiles, TwoGeneratorRunsWriteIdenticalBytes) {
+    fs::path base = fs::temp_directory_path() / ("dustriders-twice-" + std::to_string(getpid()));
+    runGenerator((base / "a").string());
+    runGenerator((base / "b").string());
+    int compared = 0;
+    for (const auto& entry : fs::directory_iterator(base / "a")) {
+        std::string name = entry.path().filename().string();
+        EXPECT_TRUE(fileBytes(entry.path().string()) == fileBytes((base / "b" / name).string()))
+            << name << " differs between runs";
+        compared++;
+    }
+    fs::remove_all(base);
+    EXPECT_EQ(compared, 27);
+}
+
+TEST(AssetFiles, GeneratorWithoutADirectoryExplainsItsUsage) {
+    FILE* pipe = popen((GENERATOR + " 2>&1").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char line[256] = "";
+    ASSERT_NE(fgets(line, sizeof line, pipe), nullptr);
+    EXPECT_NE(pclose(pipe), 0);
+    EXPECT_NE(strstr(line, "usage"), nullptr) << line;
+}
+
+// ---- budget ----
+
+TEST(AssetBudget, SceneStaysWithin30000TrianglesAndNoModelAbove12000) {
+    int total = 0;
+    for (const Row& row : ROWS) {
+        int triangles = (int)readModel(RES_DIR + "/" + row.model).faces.size() / 3;
+        EXPECT_LE(triangles, 12000) << row.model;
+        EXPECT_GT(triangles, 0) << row.model;
+        total += triangles;
+    }
+    EXPECT_LE(total, 30000);
+}
+
+// ---- placement in the scene ----
+
+TEST(AssetPlacement, SandPassesThroughEveryFigureAndCactusContactPoint) {
+    SandSurface sand;
+    for (int row : {4, 5, 6, 7, 8}) {
+        float y = sand.heightAt(ROWS[row].x, ROWS[row].z);
+        EXPECT_NEAR(y, ROWS[row].y, 0.3f) << ROWS[row].model << " at row " << row;
+    }
+}
+
+TEST(AssetPlacement, SandFacesUpEverywhere) {
+    SandSurface sand;
+    for (size_t f = 0; f < sand.faces.size(); f += 3) {
+        const Vec3f &a = sand.world[sand.faces[f]], &b = sand.world[sand.faces[f + 1]],
+                    &c = sand.world[sand.faces[f + 2]];
+        float normalY = (b.z - a.z) * (c.x - a.x) - (b.x - a.x) * (c.z - a.z);
+        ASSERT_GT(normalY, 0) << "triangle " << f / 3 << " faces down";
+    }
+}
+
+TEST(AssetPlacement, FiguresAndBirdHaveTheirFeetAtModelHeightZero) {
+    for (const char* name : {"Girl.3ds", "Guy.3ds", "Held.3ds", "kakadu.3ds"}) {
+        Mesh mesh = readModel(RES_DIR + "/" + name);
+        float lowest = INFINITY;
+        for (const Vec3f& p : mesh.points)
+            lowest = fminf(lowest, p.y);
+        EXPECT_NEAR(lowest, 0, 0.3f) << name;
+    }
+}
+
+TEST(AssetPlacement, SceneryRestsOnTheSandWithoutFloatingOrDrowning) {
+    SandSurface sand;
+    for (int row : {1, 2, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 20}) {
+        std::vector<Vec3f> world =
+            worldPoints(ROWS[row], readModel(RES_DIR + "/" + ROWS[row].model));
+        float lowest = INFINITY, highest = -INFINITY;
+        for (const Vec3f& p : world) {
+            lowest = fminf(lowest, p.y);
+            highest = fmaxf(highest, p.y);
+        }
+        // Every point of the lowest layer must touch or enter the sand below it.
+        for (const Vec3f& p : world) {
+            if (p.y > lowest + 0.3f)
+                continue;
+            float ground = sand.heightAt(p.x, p.z);
+            ASSERT_FALSE(std::isnan(ground))
+                << ROWS[row].model << " row " << row << " off the sand";
+            EXPECT_LE(p.y, ground + 0.3f)
+                << ROWS[row].model << " row " << row << " floats at (" << p.x << ", " << p.z << ")";
+        }
+        EXPECT_GT(highest, sand.heightAt(ROWS[row].x, ROWS[row].z) + 2)
+            << ROWS[row].model << " row " << row << " is buried";
+    }
+}
+
+TEST(AssetPlacement, WagonWheelsTouchTheSand) {
+    SandSurface sand;
+    std::vector<Vec3f> world = worldPoints(ROWS[9], readModel(RES_DIR + "/wagenneu1.3ds"));
+    float lowest = INFINITY;
+    float groundThere = 0;
+    for (const Vec3f& p : world) {
+        if (p.y < lowest) {
+            lowest = p.y;
+            groundThere = sand.heightAt(p.x, p.z);
+        }
+    }
+    EXPECT_NEAR(lowest, groundThere, 0.5f);
+}
+
+TEST(AssetPlacement, BigRockOffersAFlatTopAtTheBirdsPerch) {
+    std::vector<Vec3f> world = worldPoints(ROWS[2], readModel(RES_DIR + "/bigrock.3ds"));
+    Mesh rock = readModel(RES_DIR + "/bigrock.3ds");
+    const Row& bird = ROWS[19];
+    EXPECT_NEAR(surfaceHeight(world, rock.faces, bird.x, bird.z), bird.y, 0.5f);
+    // The bird's feet span about two units around its origin.
+    for (float dx : {-1.5f, 1.5f})
+        for (float dz : {-1.5f, 1.5f})
+            EXPECT_NEAR(surfaceHeight(world, rock.faces, bird.x + dx, bird.z + dz), bird.y, 0.8f);
+}
+
+TEST(AssetPlacement, FenceRunsNinetyAlongModelXStandingEightHigh) {
+    Mesh fence = readModel(RES_DIR + "/fence.3ds");
+    float minX = INFINITY, maxX = -INFINITY, maxZ = -INFINITY, minZ = INFINITY;
+    for (const Vec3f& p : fence.points) {
+        minX = fminf(minX, p.x);
+        maxX = fmaxf(maxX, p.x);
+        minZ = fminf(minZ, p.z);
+        maxZ = fmaxf(maxZ, p.z);
+    }
+    EXPECT_NEAR(minX, 0, 1.0f);
+    EXPECT_NEAR(maxX, 90, 1.0f);
+    EXPECT_NEAR(maxZ, 8, 1.0f);
+    EXPECT_LT(minZ, 0) << "posts are set into the sand";
+}

@@ -1,0 +1,214 @@
+#include "tests/renderSceneSupportTest.h"
+
+#include <GL/glew.h>
+#include <cmath>
+
+#include "app/window.h"
+#include "math/matrix.h"
+#include "math/transforms.h"
+#include "render/renderPasses.h"
+#include "scene/sceneStore.h"
+
+// ---- helpers ----
+static GLuint whiteTexture();
+static int startObject(float x, float y, float z);
+static void addQuad(SceneObject& o, const Vec3f corners[4], const Vec3f& normal);
+static bool segmentHitsTriangle(const Vec3f& p, const Vec3f& q, const Vec3f& a, const Vec3f& b,
+                                const Vec3f& c);
+static Vec3f transformPoint(const Mat4& m, const Vec3f& v);
+
+static GLuint whiteTexture() {
+    static GLuint name = 0;
+    if (name != 0 && glIsTexture(name))
+        return name;
+    unsigned char texels[4 * 4 * 3];
+    for (unsigned char& t : texels)
+        t = 255;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 4, 4, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+    return name;
+}
+
+static int startObject(float x, float y, float z) {
+    int index = objectCount++;
+    SceneObject& o = sceneObjects[index];
+    o.vertexCount = 0;
+    o.polygonCount = 0;
+    o.textureId = (int)whiteTexture();
+    matIdentity(o.matrix);
+    objectSetPosition(o, x, y, z);
+    return index;
+}
+
+// corners counter-clockwise seen from the side the normal points to.
+static void addQuad(SceneObject& o, const Vec3f corners[4], const Vec3f& normal) {
+    int first = o.vertexCount;
+    for (int i = 0; i < 4; i++) {
+        o.vertices[first + i] = corners[i];
+        o.normals[first + i] = normal;
+        o.texCoords[first + i] = {(i == 1 || i == 2) ? 1.0f : 0.0f, i >= 2 ? 1.0f : 0.0f};
+    }
+    o.vertexCount += 4;
+    o.polygons[o.polygonCount++] = {first, first + 1, first + 2};
+    o.polygons[o.polygonCount++] = {first, first + 2, first + 3};
+}
+
+void buildTestScene() {
+    objectCount = 0;
+    SceneObject& ground = sceneObjects[startObject(0.0f, TEST_GROUND_Y, 0.0f)];
+    // A grid rather than one square keeps the interpolated eye positions accurate.
+    const int cells = 16;
+    const float from = -600.0f, size = 1200.0f / cells;
+    for (int i = 0; i < cells; i++) {
+        for (int j = 0; j < cells; j++) {
+            float x0 = from + i * size, z0 = from + j * size;
+            Vec3f corners[4] = {
+                {x0, 0, z0 + size}, {x0 + size, 0, z0 + size}, {x0 + size, 0, z0}, {x0, 0, z0}};
+            addQuad(ground, corners, {0, 1, 0});
+        }
+    }
+}
+
+int addTestBox(float x, float z, float width, float height, float depth) {
+    int index = startObject(x, TEST_GROUND_Y, z);
+    SceneObject& o = sceneObjects[index];
+    float w = width / 2, d = depth / 2, h = height;
+    const Vec3f faces[6][4] = {
+        {{-w, 0, d}, {w, 0, d}, {w, h, d}, {-w, h, d}},     // +z
+        {{w, 0, -d}, {-w, 0, -d}, {-w, h, -d}, {w, h, -d}}, // -z
+        {{w, 0, d}, {w, 0, -d}, {w, h, -d}, {w, h, d}},     // +x
+        {{-w, 0, -d}, {-w, 0, d}, {-w, h, d}, {-w, h, -d}}, // -x
+        {{-w, h, d}, {w, h, d}, {w, h, -d}, {-w, h, -d}},   // +y
+        {{-w, 0, -d}, {w, 0, -d}, {w, 0, d}, {-w, 0, d}},   // -y
+    };
+    const Vec3f normals[6] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
+    for (int f = 0; f < 6; f++)
+        addQuad(o, faces[f], normals[f]);
+    return index;
+}
+
+CapturedFrame renderAndCapture() {
+    CapturedFrame frame;
+    frame.width = windowWidth;
+    frame.height = windowHeight;
+    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+    renderDepthPass();
+    renderLitPass();
+    glFinish();
+    glGetDoublev(GL_PROJECTION_MATRIX, frame.projection);
+    frame.rgb.resize((size_t)frame.width * frame.height * 3);
+    frame.depth.resize((size_t)frame.width * frame.height);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+    glReadPixels(0, 0, frame.width, frame.height, GL_DEPTH_COMPONENT, GL_FLOAT, frame.depth.data());
+    return frame;
+}
+
+Vec3f unprojectPixel(const CapturedFrame& frame, int x, int y) {
+    double modelview[16];
+    for (int i = 0; i < 16; i++)
+        modelview[i] = cameraMatrix[i];
+    GLint viewport[4] = {0, 0, frame.width, frame.height};
+    double wx, wy, wz;
+    gluUnProject(x + 0.5, y + 0.5, frame.depth[(size_t)y * frame.width + x], modelview,
+                 frame.projection, viewport, &wx, &wy, &wz);
+    return {(float)wx, (float)wy, (float)wz};
+}
+
+Vec3f lightEyePoint() {
+    double view[16], inverse[16];
+    for (int i = 0; i < 16; i++)
+        view[i] = lightMatrix[i];
+    invertMatrix(view, inverse);
+    return {(float)inverse[12], (float)inverse[13], (float)inverse[14]};
+}
+
+static Vec3f transformPoint(const Mat4& m, const Vec3f& v) {
+    return {m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12],
+            m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13],
+            m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14]};
+}
+
+// Moller-Trumbore, restricted to the open segment p..q.
+static bool segmentHitsTriangle(const Vec3f& p, const Vec3f& q, const Vec3f& a, const Vec3f& b,
+                                const Vec3f& c) {
+    double d[3] = {q.x - p.x, q.y - p.y, q.z - p.z};
+    double e1[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
+    double e2[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
+    double h[3] = {d[1] * e2[2] - d[2] * e2[1], d[2] * e2[0] - d[0] * e2[2],
+                   d[0] * e2[1] - d[1] * e2[0]};
+    double det = e1[0] * h[0] + e1[1] * h[1] + e1[2] * h[2];
+    if (std::fabs(det) < 1e-12)
+        return false;
+    double s[3] = {p.x - a.x, p.y - a.y, p.z - a.z};
+    double u = (s[0] * h[0] + s[1] * h[1] + s[2] * h[2]) / det;
+    if (u < 0 || u > 1)
+        return false;
+    double qv[3] = {s[1] * e1[2] - s[2] * e1[1], s[2] * e1[0] - s[0] * e1[2],
+                    s[0] * e1[1] - s[1] * e1[0]};
+    double v = (d[0] * qv[0] + d[1] * qv[1] + d[2] * qv[2]) / det;
+    if (v < 0 || u + v > 1)
+        return false;
+    double t = (e2[0] * qv[0] + e2[1] * qv[1] + e2[2] * qv[2]) / det;
+    return t > 1e-3 && t < 1.0;
+}
+
+struct Caster {
+    std::vector<Vec3f> corners; // three per triangle, world coordinates
+    Vec3f centre;
+    float radius;
+};
+static std::vector<Caster> casters;
+
+void prepareShadowCasters() {
+    casters.assign(objectCount, Caster());
+    for (int i = 1; i < objectCount; i++) {
+        const SceneObject& o = sceneObjects[i];
+        Caster& c = casters[i];
+        Vec3f lo = {1e30f, 1e30f, 1e30f}, hi = {-1e30f, -1e30f, -1e30f};
+        for (int t = 0; t < o.polygonCount; t++) {
+            for (int k : {o.polygons[t].a, o.polygons[t].b, o.polygons[t].c}) {
+                Vec3f w = transformPoint(o.matrix, o.vertices[k]);
+                c.corners.push_back(w);
+                lo = {std::fmin(lo.x, w.x), std::fmin(lo.y, w.y), std::fmin(lo.z, w.z)};
+                hi = {std::fmax(hi.x, w.x), std::fmax(hi.y, w.y), std::fmax(hi.z, w.z)};
+            }
+        }
+        c.centre = {(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
+        c.radius = 0.5f * std::sqrt((hi.x - lo.x) * (hi.x - lo.x) + (hi.y - lo.y) * (hi.y - lo.y) +
+                                    (hi.z - lo.z) * (hi.z - lo.z));
+    }
+}
+
+// Distance from the segment p..q to point c, compared with r.
+static bool segmentNearPoint(const Vec3f& p, const Vec3f& q, const Vec3f& c, float r) {
+    double d[3] = {q.x - p.x, q.y - p.y, q.z - p.z};
+    double w[3] = {c.x - p.x, c.y - p.y, c.z - p.z};
+    double len2 = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+    double t = len2 > 0 ? (w[0] * d[0] + w[1] * d[1] + w[2] * d[2]) / len2 : 0;
+    t = t < 0 ? 0 : (t > 1 ? 1 : t);
+    double e[3] = {p.x + t * d[0] - c.x, p.y + t * d[1] - c.y, p.z + t * d[2] - c.z};
+    return e[0] * e[0] + e[1] * e[1] + e[2] * e[2] <= (double)r * r;
+}
+
+int objectShadowing(const Vec3f& p, const Vec3f& light) {
+    for (int i = 1; i < (int)casters.size(); i++) {
+        const Caster& c = casters[i];
+        if (c.corners.empty() || !segmentNearPoint(p, light, c.centre, c.radius))
+            continue;
+        for (size_t t = 0; t + 2 < c.corners.size(); t += 3) {
+            if (segmentHitsTriangle(p, light, c.corners[t], c.corners[t + 1], c.corners[t + 2]))
+                return i;
+        }
+    }
+    return -1;
+}
+
+double luminance(const CapturedFrame& frame, int x, int y) {
+    const unsigned char* px = &frame.rgb[((size_t)y * frame.width + x) * 3];
+    return 0.299 * px[0] + 0.587 * px[1] + 0.114 * px[2];
+}

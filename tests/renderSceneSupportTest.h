@@ -1,0 +1,35 @@
+#pragma once
+// Shared by the render tests: a small hand-built scene, frame capture and the geometric facts
+// (unprojection, ray casts toward the light) that image checks are derived from.
+#include <vector>
+
+#include "math/mathTypes.h"
+
+struct CapturedFrame {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb; // bottom row first, as glReadPixels gives it
+    std::vector<float> depth;       // window depth 0..1
+    double projection[16];          // the frame's projection
+};
+
+// Ground square (index 0) and standing boxes, all with one white texture.
+void buildTestScene();
+// Adds an axis-aligned box standing on y = groundY; its table index.
+int addTestBox(float x, float z, float width, float height, float depth);
+
+// Depth pass and lit pass under the current globals, read back from the window's back buffer.
+CapturedFrame renderAndCapture();
+
+// World position of a pixel of the frame, from its depth, the projection and cameraMatrix.
+Vec3f unprojectPixel(const CapturedFrame& frame, int x, int y);
+// The light's eye point in world coordinates (inverse of lightMatrix applied to the origin).
+Vec3f lightEyePoint();
+// World-space triangles of objects 1 .. objectCount - 1, taken from the table as it is now.
+void prepareShadowCasters();
+// Index of the first object (from 1 on) whose triangles cut the segment from p to the light
+// (as prepared), or -1.
+int objectShadowing(const Vec3f& p, const Vec3f& light);
+
+double luminance(const CapturedFrame& frame, int x, int y);
+
+const float TEST_GROUND_Y = 20.0f;

@@ -1,0 +1,272 @@
+#include <GL/glew.h>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "app/sceneInit.h"
+#include "app/window.h"
+#include "math/matrix.h"
+#include "math/transforms.h"
+#include "render/renderPasses.h"
+#include "render/shaderLoading.h"
+#include "render/shadowTarget.h"
+#include "render/unshadowedProgram.h"
+#include "scene/sceneStore.h"
+#include "scene/textureLoaders.h"
+#include "tests/glFixture.h"
+#include "tests/renderSceneSupportTest.h"
+
+namespace {
+
+// Scene initialised once per process; every test starts from the start camera and light.
+class RenderFrame : public GlTest {
+  protected:
+    void SetUp() override {
+        static bool initialised = false;
+        static Mat4 startCamera, startLight;
+        windowWidth = 640;
+        windowHeight = 480;
+        if (!initialised) {
+            objectCount = 0;
+            bitmapTextureCounter = -1;
+            initScene();
+            matCopy(startCamera, cameraMatrix);
+            matCopy(startLight, lightMatrix);
+            initialised = true;
+        }
+        matCopy(cameraMatrix, startCamera);
+        matCopy(lightMatrix, startLight);
+        if (wireframeOff == 0)
+            keyboardInput('r', 0, 0);
+    }
+};
+
+class RealScene : public RenderFrame {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::exists("res/desert.3ds"))
+            GTEST_SKIP() << "generated res/ missing";
+        RenderFrame::SetUp();
+        ASSERT_EQ(objectCount, SCENE_LIST_ROWS);
+    }
+};
+
+class TestScene : public RenderFrame {
+  protected:
+    void SetUp() override {
+        RenderFrame::SetUp();
+        buildTestScene();
+        tallBox = addTestBox(60, -110, 20, 100, 20);
+        addTestBox(140, -90, 30, 30, 30);
+        // Above and behind the boxes, looking down on them and their shadows.
+        cameraTranslate(0, -150, -100);
+        cameraRotate(300, 0, 0);
+    }
+    int tallBox = 0;
+};
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0.0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// Ground pixels of a frame sorted by what the geometry says about them: which object stands
+// between them and the light, judged by ray casts on the CPU, not by the shadow map.
+struct GroundSample {
+    int x, y;
+    int shadowedBy; // object index, or -1 when the light reaches it
+};
+
+const int SAMPLE_STEP = 3; // pixels between samples
+const int MARGIN = 3;      // pixels: a sample and its neighbours this far away must agree
+
+std::vector<GroundSample> classifyGround(const CapturedFrame& frame) {
+    // Ground pixels are those where the ground alone gives the same depth as the whole scene.
+    int saved = objectCount;
+    objectCount = 1;
+    CapturedFrame groundOnly = renderAndCapture();
+    objectCount = saved;
+    prepareShadowCasters();
+    Vec3f light = lightEyePoint();
+    std::vector<GroundSample> samples;
+    auto shadowAt = [&](int x, int y) {
+        return objectShadowing(unprojectPixel(frame, x, y), light);
+    };
+    for (int y = MARGIN; y < frame.height - MARGIN; y += SAMPLE_STEP) {
+        for (int x = MARGIN; x < frame.width - MARGIN; x += SAMPLE_STEP) {
+            size_t i = (size_t)y * frame.width + x;
+            if (groundOnly.depth[i] >= 1.0f ||
+                std::fabs(groundOnly.depth[i] - frame.depth[i]) > 1e-7f)
+                continue;
+            int blocker = shadowAt(x, y);
+            // Keep clear cases only: the soft edge of the filter is neither lit nor shadowed.
+            if (shadowAt(x - MARGIN, y) != blocker || shadowAt(x + MARGIN, y) != blocker ||
+                shadowAt(x, y - MARGIN) != blocker || shadowAt(x, y + MARGIN) != blocker)
+                continue;
+            samples.push_back({x, y, blocker});
+        }
+    }
+    return samples;
+}
+
+CapturedFrame renderUnshadowed() {
+    static GLhandleARB unshadowed = buildUnshadowedProgram();
+    GLhandleARB saved = shadowProgram;
+    shadowProgram = unshadowed;
+    CapturedFrame frame = renderAndCapture();
+    shadowProgram = saved;
+    return frame;
+}
+
+// The object whose shadow covers most ground samples; -1 when none does.
+int largestShadowCaster(const std::vector<GroundSample>& samples) {
+    std::vector<int> counts(objectCount, 0);
+    for (const GroundSample& s : samples)
+        if (s.shadowedBy > 0)
+            counts[s.shadowedBy]++;
+    int best = std::max_element(counts.begin(), counts.end()) - counts.begin();
+    return counts.empty() || counts[best] == 0 ? -1 : best;
+}
+
+// Shadowed ground of `caster` against lit ground in the same region of the image.
+void expectShadowClearlyDarker(const CapturedFrame& frame, const std::vector<GroundSample>& samples,
+                               int caster) {
+    int x0 = frame.width, x1 = 0, y0 = frame.height, y1 = 0;
+    std::vector<double> shadowed, lit;
+    for (const GroundSample& s : samples) {
+        if (s.shadowedBy != caster)
+            continue;
+        shadowed.push_back(luminance(frame, s.x, s.y));
+        x0 = std::min(x0, s.x), x1 = std::max(x1, s.x), y0 = std::min(y0, s.y),
+        y1 = std::max(y1, s.y);
+    }
+    const int around = 40;
+    for (const GroundSample& s : samples) {
+        if (s.shadowedBy == -1 && s.x > x0 - around && s.x < x1 + around && s.y > y0 - around &&
+            s.y < y1 + around)
+            lit.push_back(luminance(frame, s.x, s.y));
+    }
+    ASSERT_GE(shadowed.size(), 10u) << "too little visible shadow of object " << caster;
+    ASSERT_GE(lit.size(), 10u) << "no lit ground next to the shadow of object " << caster;
+    double litLevel = median(lit);
+    EXPECT_LT(median(shadowed), 0.7 * litLevel) << "shadow of object " << caster;
+    // Light leaking under the object would leave bright samples inside its shadow.
+    int bright = std::count_if(shadowed.begin(), shadowed.end(),
+                               [&](double v) { return v > 0.85 * litLevel; });
+    EXPECT_LE(bright, (int)shadowed.size() / 20)
+        << bright << " of " << shadowed.size() << " shadowed samples are lit";
+}
+
+// Lit ground must look exactly as without any shadow lookup: acne would darken it.
+void expectLitGroundUntouched(const CapturedFrame& frame,
+                              const std::vector<GroundSample>& samples) {
+    CapturedFrame reference = renderUnshadowed();
+    int lit = 0, darkened = 0;
+    for (const GroundSample& s : samples) {
+        if (s.shadowedBy != -1)
+            continue;
+        lit++;
+        if (luminance(frame, s.x, s.y) < luminance(reference, s.x, s.y) - 2.0)
+            darkened++;
+    }
+    ASSERT_GT(lit, 100);
+    EXPECT_LE(darkened, lit / 100) << darkened << " of " << lit << " lit ground samples darkened";
+}
+
+void expectSkyInTopRows(const CapturedFrame& frame) {
+    const int rows = 8;
+    int sky = 0;
+    for (int y = frame.height - rows; y < frame.height; y++) {
+        for (int x = 0; x < frame.width; x++) {
+            const unsigned char* p = &frame.rgb[((size_t)y * frame.width + x) * 3];
+            if (std::abs(p[0] - 135) <= 1 && std::abs(p[1] - 207) <= 1 && p[2] == 255)
+                sky++;
+        }
+    }
+    EXPECT_GE(sky, rows * frame.width * 9 / 10) << "top rows are not the sky's clear colour";
+}
+
+} // namespace
+
+TEST_F(TestScene, BoxShadowDarkensGroundWithoutAcneOrLeaks) {
+    CapturedFrame frame = renderAndCapture();
+    std::vector<GroundSample> samples = classifyGround(frame);
+    ASSERT_EQ(largestShadowCaster(samples), tallBox);
+    expectShadowClearlyDarker(frame, samples, tallBox);
+    expectLitGroundUntouched(frame, samples);
+}
+
+TEST_F(TestScene, TextureMatrixMapsEyePositionsOntoTheDepthPassTexel) {
+    renderDepthPass();
+    glFinish();
+    double projection[16], texture[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glActiveTexture(GL_TEXTURE0 + SHADOW_MAP_UNIT);
+    glGetDoublev(GL_TEXTURE_MATRIX, texture);
+    GLint matrixMode;
+    glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+    EXPECT_EQ(matrixMode, GL_MODELVIEW);
+
+    const int width = 2560, height = 1920;
+    std::vector<float> depth((size_t)width * height);
+    glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    glActiveTexture(GL_TEXTURE0);
+
+    // Points on the tall box's flat top and on open ground, seen by the lit pass in eye space.
+    const Vec3f points[] = {
+        {60, TEST_GROUND_Y + 100, -110}, {-40, TEST_GROUND_Y, -60}, {150, TEST_GROUND_Y, -200}};
+    for (const Vec3f& w : points) {
+        const Mat4& c = cameraMatrix;
+        double eye[4] = {c[0] * w.x + c[4] * w.y + c[8] * w.z + c[12],
+                         c[1] * w.x + c[5] * w.y + c[9] * w.z + c[13],
+                         c[2] * w.x + c[6] * w.y + c[10] * w.z + c[14], 1.0};
+        double s[4];
+        for (int r = 0; r < 4; r++)
+            s[r] = texture[r] * eye[0] + texture[4 + r] * eye[1] + texture[8 + r] * eye[2] +
+                   texture[12 + r] * eye[3];
+        double u = s[0] / s[3], v = s[1] / s[3], d = s[2] / s[3];
+        // Where the light's own projection puts the world point.
+        double view[16], lx, ly, lz;
+        for (int i = 0; i < 16; i++)
+            view[i] = lightMatrix[i];
+        GLint viewport[4] = {0, 0, width, height};
+        gluProject(w.x, w.y, w.z, view, projection, viewport, &lx, &ly, &lz);
+        EXPECT_NEAR(u * width, lx, 0.01) << "point " << w.x << ", " << w.y << ", " << w.z;
+        EXPECT_NEAR(v * height, ly, 0.01);
+        ASSERT_TRUE(u > 0 && u < 1 && v > 0 && v < 1) << "point outside the light's map";
+        float stored = depth[(size_t)(v * height) * width + (size_t)(u * width)];
+        EXPECT_NEAR(stored, d, 2e-5) << "depth pass wrote another surface at that texel";
+    }
+}
+
+TEST_F(RealScene, OpeningViewShowsSkyAboveTheScene) {
+    CapturedFrame frame = renderAndCapture();
+    expectSkyInTopRows(frame);
+}
+
+TEST_F(RealScene, ObjectShadowOnSandIsClearlyDarkerThanSandBesideIt) {
+    // Looking down on the middle of the scene, where the light's map covers the sand.
+    cameraTranslate(0, -120, -60);
+    cameraRotate(250, 0, 0);
+    CapturedFrame frame = renderAndCapture();
+    std::vector<GroundSample> samples = classifyGround(frame);
+    int caster = largestShadowCaster(samples);
+    ASSERT_GT(caster, 0) << "no object shadow visible on the sand";
+    expectShadowClearlyDarker(frame, samples, caster);
+    expectLitGroundUntouched(frame, samples);
+}
+
+TEST_F(RealScene, WireframeKeyChangesTheImageAndSecondPressRestoresIt) {
+    CapturedFrame filled = renderAndCapture();
+    keyboardInput('r', 0, 0);
+    CapturedFrame outlines = renderAndCapture();
+    keyboardInput('R', 0, 0);
+    CapturedFrame restored = renderAndCapture();
+    EXPECT_NE(filled.rgb, outlines.rgb);
+    EXPECT_TRUE(filled.rgb == restored.rgb) << "second press did not restore the filled image";
+}
