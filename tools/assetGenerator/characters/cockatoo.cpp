@@ -24,15 +24,15 @@ static void addLegs(ModelMesh& out);
 static void standOnGround(ModelMesh& mesh);
 static Rgb featherScales(float u, float v, int countU, float countV, float seed);
 
-static const int BIRD_TEXTURE_SIZE = 512;
+static const int BIRD_TEXTURE_SIZE = 256;
 static const AtlasCell BIRD_CELLS[BIRD_PART_COUNT] = {
-    {0, 256, 256, 256},   // body and head
-    {256, 256, 256, 256}, // wings
-    {0, 128, 128, 128},   // crest
-    {128, 128, 128, 128}, // beak
-    {256, 128, 128, 128}, // eyes
-    {384, 128, 128, 128}, // legs and toes
-    {0, 0, 256, 128},     // tail
+    {0, 128, 128, 128},   // body and head
+    {128, 128, 128, 128}, // wings
+    {0, 64, 64, 64},      // crest
+    {64, 64, 64, 64},     // beak
+    {128, 64, 64, 64},    // eyes
+    {192, 64, 64, 64},    // legs and toes
+    {0, 0, 128, 64},      // tail
 };
 static const Rgb FEATHER_WHITE = {0.95f, 0.95f, 0.93f};
 static const Rgb SULPHUR = {0.98f, 0.85f, 0.25f};

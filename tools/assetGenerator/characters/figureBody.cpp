@@ -173,7 +173,7 @@ void buildFigureBody(const FigureShape& shape, ModelMesh& out) {
         int firstVertex = (int)out.vertices.size(), firstFace = (int)out.faces.size();
         float b = shape.bust;
         addOrientedEllipsoid(out, {b, b * 0.9f, b * 0.8f}, 10, 12,
-                             {c * 0.45f, 9.15f, c * FIGURE_TORSO_DEPTH * 0.7f}, 10, 6,
+                             {c * 0.42f, 9.1f, c * FIGURE_TORSO_DEPTH * 0.62f}, 10, 6,
                              figureUv(PART_TORSO));
         mirrorAcrossX(out, firstVertex, firstFace);
     }

@@ -4,14 +4,6 @@
 
 #include <cmath>
 
-Rgb rgbMix(Rgb a, Rgb b, float t) {
-    return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-Rgb rgbScale(Rgb c, float k) {
-    return Rgb{c.r * k, c.g * k, c.b * k};
-}
-
 float seamlessNoise(float u, float v, int periodU, float scaleV, float seed) {
     // stb wraps only at powers of two up to 256.
     int wrap = 1;
@@ -29,12 +21,6 @@ float seamlessFbm(float u, float v, int periodU, float scaleV, float seed, int o
         amplitude *= 0.5f;
     }
     return sum;
-}
-
-float smoothStep(float edge0, float edge1, float x) {
-    float t = (x - edge0) / (edge1 - edge0);
-    t = t < 0 ? 0 : (t > 1 ? 1 : t);
-    return t * t * (3 - 2 * t);
 }
 
 float ellipseCoverage(float u, float v, float cu, float cv, float ru, float rv, float edge) {

@@ -2,12 +2,9 @@
 // Colours, noise and cell filling shared by the character painters.
 #include "../image.h"
 #include "../modelMesh.h"
+#include "../texturePaint.h"
 
 #include <functional>
-
-struct Rgb {
-    float r, g, b;
-};
 
 // A rectangle of texels that one mesh part is mapped onto; y counts from the bottom row.
 struct AtlasCell {
@@ -17,14 +14,10 @@ struct AtlasCell {
 // Colour of a cell at its own 0..1 coordinates (u across, v up).
 using CellPainter = std::function<Rgb(float u, float v)>;
 
-Rgb rgbMix(Rgb a, Rgb b, float t);
-Rgb rgbScale(Rgb c, float k);
 // Noise in -1..1 that repeats every 1.0 in u (lathe and tube seams stay invisible).
 float seamlessNoise(float u, float v, int periodU, float scaleV, float seed);
 // Sum of octaves of seamlessNoise, about -1..1.
 float seamlessFbm(float u, float v, int periodU, float scaleV, float seed, int octaves);
-// Smooth 0..1 step between edge0 and edge1.
-float smoothStep(float edge0, float edge1, float x);
 // Coverage of an ellipse centred at (cu, cv) with radii (ru, rv), soft over the given edge width.
 float ellipseCoverage(float u, float v, float cu, float cv, float ru, float rv, float edge);
 
