@@ -115,10 +115,15 @@ std::vector<GroundSample> classifyGround(const CapturedFrame& frame) {
 
 CapturedFrame renderUnshadowed() {
     static GLhandleARB unshadowed = buildUnshadowedProgram();
-    GLhandleARB saved = shadowProgram;
+    GLhandleARB savedProgram = shadowProgram;
+    int savedUniform = shadowMapUniform;
+    // Its samplers sit at other locations: the shadow program's ShadowMap location must not
+    // re-point one of them.
     shadowProgram = unshadowed;
+    shadowMapUniform = -1;
     CapturedFrame frame = renderAndCapture();
-    shadowProgram = saved;
+    shadowProgram = savedProgram;
+    shadowMapUniform = savedUniform;
     return frame;
 }
 
@@ -244,9 +249,16 @@ TEST_F(TestScene, TextureMatrixMapsEyePositionsOntoTheDepthPassTexel) {
     }
 }
 
-TEST_F(RealScene, OpeningViewShowsSkyAboveTheScene) {
+TEST_F(RealScene, SkyClearColourFillsTheTopRowsAboveTheHorizon) {
+    // The opening view tilted up by 20 degrees, so that its top rows look above the horizon.
+    cameraRotate(-200, 0, 0);
     CapturedFrame frame = renderAndCapture();
     expectSkyInTopRows(frame);
+    int sky = 0;
+    for (int y = 0; y < frame.height / 2; y++)
+        for (int x = 0; x < frame.width; x++)
+            sky += frame.rgb[((size_t)y * frame.width + x) * 3 + 2] == 255;
+    EXPECT_LT(sky, frame.width * frame.height / 20) << "the lower half shows no scene";
 }
 
 TEST_F(RealScene, ObjectShadowOnSandIsClearlyDarkerThanSandBesideIt) {

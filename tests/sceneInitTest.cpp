@@ -28,6 +28,9 @@ class SceneInit : public GlTest {
         windowHeight = 480;
         objectCount = 0;
         bitmapTextureCounter = -1;
+        // As at start-up: the light's position is given under the identity modelview.
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
     }
     void TearDown() override {
         if (!tempDir.empty()) {

@@ -58,6 +58,9 @@ void buildCactusModel(ModelMesh& mesh) {
     ModelMesh left;
     addArm(left, -1, 7.0f, 2.4f, 2.2f, 0.65f);
     appendMesh(mesh, left, xformRotateY(20));
+    ModelMesh back; // a young arm toward the back
+    addArm(back, 1, 8.5f, 1.8f, 1.2f, 0.55f);
+    appendMesh(mesh, back, xformRotateY(100));
 }
 
 void paintCactusTexture(Image& image) {

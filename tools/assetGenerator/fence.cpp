@@ -34,7 +34,7 @@ void paintFenceTexture(Image& image) {
     for (int y = 0; y < image.height; y++) {
         for (int x = 0; x < image.width; x++) {
             float u = (float)x / image.width, v = (float)y / image.height;
-            float streak = tileNoise(u * 0.125f, v, 64, 3, 61);
+            float streak = tileNoise2(u, v, 8, 64, 3, 61);
             float blotch = tileNoise(u, v, 4, 4, 62);
             Rgb c = rgbMix(Rgb{0.66f, 0.60f, 0.52f}, Rgb{0.38f, 0.33f, 0.28f},
                            0.45f + 0.35f * streak + 0.25f * blotch);

@@ -45,13 +45,20 @@ void buildBigRockModel(ModelMesh& mesh) {
     // A butte: steep banded sides and a flat top at the perch's height.
     float ground = sandHeight(BIG_ROCK_X, BIG_ROCK_Z);
     float top = PERCH_Y - ground;
-    std::vector<float> radii = {46, 44, 40, 37, 35, 34, 32, 31, 29.5f, 28.5f, 28, 27, 0};
+    std::vector<float> radii = {46, 44, 40, 37, 35, 34, 32, 31, 29.5f, 28.5f, 28, 27};
     std::vector<float> heights;
-    for (size_t i = 0; i + 1 < radii.size(); i++)
-        heights.push_back(-8 + (top + 8) * i / (radii.size() - 2));
-    heights.push_back(top);
+    for (size_t i = 0; i < radii.size(); i++)
+        heights.push_back(-8 + (top + 8) * i / (radii.size() - 1));
     ModelMesh butte;
-    makeLathe(butte, radii, heights, 40, UvRect{0, 0, 8, 2.5f});
+    makeLathe(butte, radii, heights, 40, UvRect{0, 0, 6, 1.2f});
+    // The top is its own disc, mapped from above so its texture is not pinched at the centre.
+    ModelMesh cap;
+    makeLathe(cap, {27, 20, 12, 5, 0}, {top, top, top, top, top}, 40, FULL_UV);
+    for (MeshVertex& v : cap.vertices) {
+        v.u = v.x / 40;
+        v.v = v.z / 40;
+    }
+    appendMesh(butte, cap, xformIdentity());
     roughen(butte, 14, 0.14f, top - 0.5f, 7);
     ModelMesh world;
     appendMesh(world, butte, xformTranslate(BIG_ROCK_X, ground, BIG_ROCK_Z));
@@ -59,21 +66,32 @@ void buildBigRockModel(ModelMesh& mesh) {
 }
 
 void paintRockTexture(Image& image) {
-    const Rgb stone = {0.62f, 0.42f, 0.30f}, dark = {0.36f, 0.23f, 0.17f};
-    const Rgb light = {0.80f, 0.62f, 0.46f};
+    // Sandstone: broad warped strata from cream to deep red, pitted grain, dark streaks of
+    // desert varnish running down.
+    const Rgb strata[] = {{0.82f, 0.66f, 0.48f},
+                          {0.66f, 0.38f, 0.24f},
+                          {0.75f, 0.53f, 0.36f},
+                          {0.50f, 0.28f, 0.19f},
+                          {0.88f, 0.75f, 0.58f}};
+    const int layers = sizeof strata / sizeof strata[0];
     for (int y = 0; y < image.height; y++) {
         for (int x = 0; x < image.width; x++) {
             float u = (float)x / image.width, v = (float)y / image.height;
-            float warp = tileNoise(u, v, 4, 3, 21);
-            // Sandstone strata: horizontal bands bent by the warp.
-            float band = sinf((v * 9 + warp * 0.8f) * 6.2831853f);
-            float blotch = tileNoise(u, v, 8, 5, 22);
-            float crack = fabsf(tileNoise(u, v, 16, 3, 23));
-            Rgb c = rgbMix(stone, band > 0 ? light : dark, fabsf(band) * 0.35f);
-            c = rgbMix(c, dark, 0.3f + 0.3f * blotch);
-            if (crack < 0.03f)
-                c = rgbScale(dark, 0.6f);
-            c = rgbScale(c, 1 + 0.15f * tileNoise(u, v, 128, 2, 24));
+            float warp = tileNoise(u, v, 2, 3, 21);
+            float depth = v * 2 + warp * 0.45f + 0.06f * tileNoise(u, v, 16, 2, 22);
+            float layer = (depth - floorf(depth)) * layers;
+            int i = (int)layer % layers;
+            float blend = smoothStep(0.55f, 1.0f, layer - floorf(layer));
+            Rgb layerColour = rgbMix(strata[i], strata[(i + 1) % layers], blend);
+            // Strata show through a common stone colour, broken up by large blotches.
+            float blotch = tileNoise(u, v, 4, 4, 26);
+            Rgb c = rgbMix(Rgb{0.68f, 0.47f, 0.33f}, layerColour, 0.45f + 0.3f * blotch);
+            float varnish = tileNoise2(u, v, 24, 2, 3, 23);
+            c = rgbMix(c, Rgb{0.28f, 0.18f, 0.14f}, 0.7f * smoothStep(0.2f, 0.55f, varnish));
+            float pits = tileNoise(u, v, 64, 2, 24);
+            c = rgbScale(c, 1 + 0.22f * pits + 0.12f * tileNoise(u, v, 8, 3, 25));
+            if (pits < -0.45f)
+                c = rgbScale(c, 0.7f);
             imagePut(image, x, y, c);
         }
     }

@@ -86,19 +86,18 @@ static float quietMask(float x, float z) {
     return mask;
 }
 
-// Dunes: crests across the wind with warped, uneven spacing, growing toward the rim.
+// Dunes: crests across the wind with warped, uneven spacing. Toward the edges the sand falls
+// away, so that from inside the scene the sky shows above the horizon.
 static float duneRelief(float x, float z) {
     float warp = 30 * stb_perlin_noise3(x / 160, z / 160, 1.5f, 0, 0, 0);
     float phase = (x * 0.8f + z * 0.6f + warp) / 70;
     float crest = 1 - fabsf(sinf(phase * 3.14159265f)); // sharp crests, round troughs
     float wobble = stb_perlin_fbm_noise3(x / 90, z / 90, 7.5f, 2.0f, 0.5f, 3);
-    float inside = 1;
     // Distance to the nearest edge of the sand.
     float edge =
         fminf(fminf(x - DESERT_MIN_X, DESERT_MAX_X - x), fminf(z - DESERT_MIN_Z, DESERT_MAX_Z - z));
     float rim = 1 - smoothStep(0, 110, edge);
-    inside = 3 + 9 * rim;
-    return inside * (crest * 1.2f + wobble * 1.5f - 0.6f) + 38 * rim * rim;
+    return 7 * (crest * 1.2f + wobble * 1.5f - 0.6f) - 14 * rim * rim;
 }
 
 float sandHeight(float x, float z) {

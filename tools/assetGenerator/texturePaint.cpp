@@ -16,13 +16,18 @@ void imagePut(Image& image, int x, int y, Rgb c) {
 }
 
 float tileNoise(float u, float v, int period, int octaves, int seed) {
+    return tileNoise2(u, v, period, period, octaves, seed);
+}
+
+float tileNoise2(float u, float v, int periodU, int periodV, int octaves, int seed) {
     float sum = 0, amplitude = 1, norm = 0;
-    for (int o = 0; o < octaves && period <= 256; o++) {
-        sum += amplitude * stb_perlin_noise3_seed(u * period, v * period, 0.5f + o * 7.0f, period,
-                                                  period, 0, seed);
+    for (int o = 0; o < octaves && periodU <= 256 && periodV <= 256; o++) {
+        sum += amplitude * stb_perlin_noise3_seed(u * periodU, v * periodV, 0.5f + o * 7.0f,
+                                                  periodU, periodV, 0, seed);
         norm += amplitude;
         amplitude *= 0.5f;
-        period *= 2;
+        periodU *= 2;
+        periodV *= 2;
     }
     return norm > 0 ? sum / norm : 0;
 }
@@ -47,7 +52,7 @@ void paintPlanks(Image& image, int x0, int y0, int x1, int y1, int plankHeight, 
             float u = x / w, v = y / h;
             float warp = tileNoise(u, v, 4, 3, seed + 1) * 0.6f;
             float grain = sinf((v * 90.0f + warp * 6.0f + plank * 1.7f) * 6.2831853f);
-            float fibre = tileNoise(u * 0.25f, v, 64, 2, seed + 2);
+            float fibre = tileNoise2(u, v, 16, 64, 2, seed + 2);
             float t = 0.5f + 0.3f * grain + 0.3f * fibre;
             // Knots: dark rings around a few noise peaks.
             float knot = tileNoise(u, v, 16, 1, seed + 3);

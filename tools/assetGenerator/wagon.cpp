@@ -11,7 +11,7 @@ static const UvRect IRON_UV = {0, 0, 0.5f, 0.25f};
 static const UvRect HUB_UV = {0.5f, 0, 1, 0.25f};
 
 static const float LENGTH = 22, WIDTH = 10, BED_Y = 5.2f;
-static const int WHEEL_SEGMENTS = 18, SPOKES = 8;
+static const int WHEEL_SEGMENTS = 24, SPOKES = 10;
 
 // ---- helpers ----
 static void addWheel(ModelMesh& mesh, float x, float z, float radius);
@@ -61,6 +61,24 @@ void buildWagonModel(ModelMesh& mesh) {
     addBox(wagon, 0.5f, 0.5f, WIDTH + 1.6f, -7.5f, rear, 0, IRON_UV); // axles
     addBox(wagon, 0.5f, 0.5f, WIDTH + 1.6f, 7.5f, front, 0, IRON_UV);
     addBox(wagon, 9, 0.4f, 0.4f, LENGTH / 2 + 4.5f, 2.5f, 0, PLANK_UV); // tongue
+    addBox(wagon, 0.4f, 0.4f, 5, LENGTH / 2 + 8.8f, 2.5f, 0, PLANK_UV); // doubletree
+    // Bolsters between the axles and the bed.
+    addBox(wagon, 1.0f, BED_Y - rear - 0.4f, WIDTH, -7.5f, (BED_Y + rear) / 2, 0, PLANK_UV);
+    addBox(wagon, 1.0f, BED_Y - front - 0.4f, WIDTH, 7.5f, (BED_Y + front) / 2, 0, PLANK_UV);
+    // Stakes holding the side boards, iron-capped at the corners.
+    for (int i = 0; i < 5; i++) {
+        float x = -LENGTH / 2 + 1 + i * (LENGTH - 2) / 4;
+        for (int side = -1; side <= 1; side += 2)
+            addBox(wagon, 0.5f, 3.6f, 0.3f, x, BED_Y + 1.5f, side * (WIDTH / 2 + 0.35f),
+                   i == 0 || i == 4 ? IRON_UV : PLANK_UV);
+    }
+    // Driver's seat over the front, and the brake lever beside it.
+    addBox(wagon, 2.2f, 0.5f, WIDTH - 1, LENGTH / 2 - 2.5f, BED_Y + 4.2f, 0, PLANK_UV);
+    addBox(wagon, 0.5f, 2.0f, WIDTH - 1, LENGTH / 2 - 3.4f, BED_Y + 5.3f, 0, PLANK_UV);
+    for (int side = -1; side <= 1; side += 2)
+        addBox(wagon, 1.6f, 3.6f, 0.4f, LENGTH / 2 - 2.5f, BED_Y + 2.2f, side * (WIDTH / 2 - 1.2f),
+               PLANK_UV);
+    addBox(wagon, 0.3f, 5.0f, 0.3f, LENGTH / 2 - 3.5f, BED_Y + 3.0f, WIDTH / 2 + 0.8f, IRON_UV);
     convertYUpToZUp(wagon);
     appendMesh(mesh, wagon, xformIdentity());
 }

@@ -4,43 +4,12 @@
 #include <GL/freeglut.h>
 #include <cstdio>
 
+#include "app/sceneInit.h"
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
 #include "scene/addSceneObject.h"
 #include "tools/modelSheet/sheetGl.h"
-
-struct SceneRow {
-    const char* model;
-    const char* bitmap;
-    float x, y, z;
-    int angleX, angleY, angleZ;
-};
-
-// The demo's scene list.
-static const SceneRow ROWS[] = {
-    {"desert.3ds", "desert.bmp", -10, 20, -150, 2700, 0, 900},
-    {"rock.3ds", "rock.bmp", -50, 20, -150, 2700, 0, 0},
-    {"bigrock.3ds", "rock.bmp", 250, 20, -70, 2700, 0, 900},
-    {"rechen.3ds", "wood.bmp", 100, 25, -60, 0, 450, 225},
-    {"Girl.3ds", "Girl.bmp", 100, 18, -70, 0, 0, 0},
-    {"Guy.3ds", "Guy.bmp", -60, 15, -70, 0, 0, 0},
-    {"Held.3ds", "Wil1.bmp", 80, 25, 50, 0, 0, 0},
-    {"cactus.3ds", "cactus1.bmp", -200, 18, -250, 0, 0, 0},
-    {"cactus.3ds", "cactus1.bmp", 120, 18, -45, 0, 0, 0},
-    {"wagenneu1.3ds", "planks04.bmp", -60, 15, -50, 2700, 0, 0},
-    {"haus.3ds", "houseroof.bmp", 80, 50, -150, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", -150, 20, -150, 2700, 0, 900},
-    {"fence.3ds", "fence1.bmp", -150, 20, -244, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", -60, 20, -244, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", 30, 20, -244, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", -150, 15, -150, 2700, 0, 2700},
-    {"fence.3ds", "fence1.bmp", -150, 10, -60, 2700, 0, 2700},
-    {"fence.3ds", "fence1.bmp", -150, 10, 30, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", -60, 10, 30, 2700, 0, 1800},
-    {"kakadu.3ds", "kakadu2.bmp", 280, 50, -50, 0, 900, 0},
-    {"lira.3ds", "lira.bmp", 60, 10, 45, 2700, 50, 1800},
-};
 
 struct Viewpoint {
     const char* name;
@@ -76,11 +45,13 @@ static bool saveView(const std::string& path, int width, int height) {
 bool renderSceneViews(const std::string& resDir, const std::string& outDir, int width, int height) {
     buildAngleTables();
     objectCount = 0;
-    for (const SceneRow& row : ROWS) {
-        std::string model = resDir + "/" + row.model, bitmap = resDir + "/" + row.bitmap;
+    for (const SceneListRow& row : sceneList) {
+        // The list's paths start with "res/"; the files are read from resDir instead.
+        std::string model = resDir + "/" + (row.modelPath + 4);
+        std::string bitmap = resDir + "/" + (row.texturePath + 4);
         if (!addSceneObject(model.c_str(), bitmap.c_str(), row.x, row.y, row.z, row.angleX,
                             row.angleY, row.angleZ))
-            fprintf(stderr, "modelSheet: %s not added\n", row.model);
+            fprintf(stderr, "modelSheet: %s not added\n", row.modelPath);
     }
     const float sun[] = {0.45f, 0.8f, 0.35f, 0};
     bool ok = true;
