@@ -98,11 +98,12 @@ static void addLegs(ModelMesh& out) {
     UvRect feet = birdUv(BIRD_FEET);
     addLimb(out, {{0.3f, 1.0f, -0.1f}, {0.32f, 0.5f, -0.05f}, {0.32f, 0.12f, -0.05f}},
             {0.11f, 0.08f, 0.07f}, 2, 4, feet);
-    // Two toes forward, two back, as parrots grip.
+    // Two toes forward, two back, as parrots grip. Each starts a little along its own way so
+    // that no two toes share an edge.
     for (int toe = 0; toe < 4; toe++) {
         float dz = toe < 2 ? -0.42f : 0.36f, dx = (toe % 2 == 0 ? -0.1f : 0.12f);
         addLimb(out,
-                {{0.32f, 0.1f, -0.05f},
+                {{0.32f + dx * 0.15f, 0.1f, -0.05f + dz * 0.15f},
                  {0.32f + dx * 0.6f, 0.06f, -0.05f + dz * 0.6f},
                  {0.32f + dx, 0.05f, -0.05f + dz}},
                 {0.06f, 0.05f, 0.035f}, 1, 4, feet);
