@@ -96,8 +96,8 @@ static float duneRelief(float x, float z) {
     // Distance to the nearest edge of the sand.
     float edge =
         fminf(fminf(x - DESERT_MIN_X, DESERT_MAX_X - x), fminf(z - DESERT_MIN_Z, DESERT_MAX_Z - z));
-    float rim = 1 - smoothStep(0, 110, edge);
-    return 7 * (crest * 1.2f + wobble * 1.5f - 0.6f) - 14 * rim * rim;
+    float rim = 1 - smoothStep(0, 150, edge);
+    return 7 * (1 - 0.5f * rim) * (crest * 1.2f + wobble * 1.5f - 0.6f) - 30 * rim * rim;
 }
 
 float sandHeight(float x, float z) {

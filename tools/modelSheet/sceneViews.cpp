@@ -8,6 +8,7 @@
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "render/renderPasses.h"
 #include "scene/addSceneObject.h"
 #include "tools/modelSheet/sheetGl.h"
 
@@ -68,11 +69,13 @@ bool renderSceneViews(const std::string& resDir, const std::string& outDir, int 
     drawScene();
     ok = saveView(outDir + "/scene-top.png", width, height) && ok;
 
-    // The demo's start camera: eye (100, 30, -45) looking down -z, tilted 24 degrees down.
-    beginView(0, 0, width, height);
+    // The demo's start camera in its 640 x 480 window: eye (100, 30, -45) looking down -z,
+    // tilted 24 degrees down, with the frame's own projection.
+    const int demoWidth = 640, demoHeight = 480;
+    beginView(0, 0, demoWidth, demoHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45, 640.0 / 480.0, 5, 10000);
+    gluPerspective(FIELD_OF_VIEW, frameAspect(demoWidth, demoHeight), NEAR_PLANE, FAR_PLANE);
     glMatrixMode(GL_MODELVIEW);
     matIdentity(cameraMatrix);
     cameraTranslate(-100, -30, 45);
@@ -80,7 +83,7 @@ bool renderSceneViews(const std::string& resDir, const std::string& outDir, int 
     glLoadMatrixf(cameraMatrix);
     glLightfv(GL_LIGHT0, GL_POSITION, sun);
     drawScene();
-    ok = saveView(outDir + "/scene-start.png", width, height) && ok;
+    ok = saveView(outDir + "/scene-start.png", demoWidth, demoHeight) && ok;
 
     for (const Viewpoint& view : VIEWPOINTS) {
         beginView(0, 0, width, height);
