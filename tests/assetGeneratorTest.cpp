@@ -259,6 +259,22 @@ TEST(AssetFiles, GeneratorWithoutADirectoryExplainsItsUsage) {
     EXPECT_NE(strstr(line, "usage"), nullptr) << line;
 }
 
+TEST(AssetFiles, GeneratorThatCannotCreateItsDirectorySaysSoAndFails) {
+    fs::path blocker =
+        fs::temp_directory_path() / ("dustriders-blocker-" + std::to_string(getpid()));
+    std::ofstream(blocker.string()) << "a file, not a directory";
+    FILE* pipe = popen((GENERATOR + " " + (blocker / "res").string() + " 2>&1").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char line[256];
+    while (fgets(line, sizeof line, pipe))
+        output += line;
+    int status = pclose(pipe);
+    fs::remove(blocker);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(output.find("cannot create"), std::string::npos) << output;
+}
+
 // ---- budget ----
 
 TEST(AssetBudget, SceneStaysWithin30000TrianglesAndNoModelAbove12000) {

@@ -41,7 +41,7 @@ void buildLyreModel(ModelMesh& mesh) {
         float x = -1.2f + 2.4f * i / (STRINGS - 1);
         ModelMesh string;
         makeBox(string, 0.06f, 4.6f, 0.06f, STRING_UV);
-        appendMesh(lyre, string, xformTranslate(x, 4.1f, 0.5f));
+        appendMesh(lyre, string, xformTranslate(x, 4.1f, 0));
     }
     convertYUpToZUp(lyre);
     // The row stands 10 up; the sand there is higher, so the lyre's foot is raised to it.
