@@ -131,6 +131,38 @@ TEST(CharacterModels, EveryPartFacesOutwardEnclosingAPositiveVolume) {
     }
 }
 
+TEST(CharacterModels, EveryPointMapsInsideItsTextureOntoPaintedTexels) {
+    const char* const pairs[][2] = {{"rechen.3ds", "wood.bmp"},
+                                    {"Girl.3ds", "Girl.bmp"},
+                                    {"Guy.3ds", "Guy.bmp"},
+                                    {"Held.3ds", "Wil1.bmp"},
+                                    {"kakadu.3ds", "kakadu2.bmp"}};
+    for (const auto& pair : pairs) {
+        CharacterMesh mesh = readCharacter(pair[0]);
+        int width = 0, height = 0, channels = 0;
+        unsigned char* texels =
+            stbi_load((CHARACTER_RES + "/" + pair[1]).c_str(), &width, &height, &channels, 3);
+        ASSERT_NE(texels, nullptr) << pair[1];
+        int outside = 0, unpainted = 0;
+        for (size_t i = 0; i < mesh.uv.size(); i += 2) {
+            float u = mesh.uv[i], v = mesh.uv[i + 1];
+            if (u < 0 || u > 1 || v < 0 || v > 1) {
+                outside++;
+                continue;
+            }
+            // Bitmap rows run top down here; v = 0 is the bottom row.
+            int x = std::min(width - 1, (int)(u * width));
+            int y = std::min(height - 1, (int)((1 - v) * height));
+            const unsigned char* p = &texels[((size_t)y * width + x) * 3];
+            if (p[0] == 0 && p[1] == 0 && p[2] == 0)
+                unpainted++;
+        }
+        EXPECT_EQ(outside, 0) << pair[0] << " maps points outside its texture";
+        EXPECT_EQ(unpainted, 0) << pair[0] << " maps points onto unpainted texels of " << pair[1];
+        stbi_image_free(texels);
+    }
+}
+
 TEST(CharacterModels, FiguresStandTwelveToFourteenUnitsTallAroundTheirOrigin) {
     for (const char* name : {"Girl.3ds", "Guy.3ds", "Held.3ds"}) {
         CharacterMesh mesh = readCharacter(name);

@@ -100,6 +100,10 @@ void paintFace(Image& image, const FaceStyle& style) {
         float parting = (1.0f - smoothStep(0.0015f, 0.004f, fabsf(v - MOUTH_V - 0.001f))) *
                         (1.0f - smoothStep(0.022f, 0.03f, side));
         c = rgbMix(c, rgbScale(style.lips, 0.35f), parting);
+        // Moustache drooping a little at the corners of the mouth.
+        float droop = MOUTH_V + 0.027f - 0.25f * side;
+        float moustache = ellipseCoverage(side, v, 0, droop, 0.042f, 0.011f, 0.35f);
+        c = rgbMix(c, hairShade(style.hair, u, v * 4, 37.0f), style.moustache * moustache);
         // Nostril shadow under the nose.
         float nostrils = ellipseCoverage(side, v, 0.01f, 0.43f, 0.008f, 0.006f, 0.6f);
         c = rgbScale(c, 1.0f - 0.35f * nostrils * front);

@@ -28,6 +28,7 @@ struct FaceStyle {
     float hairlineBack;  // v of the hairline at the nape
     float hairSide;      // fraction of a turn from the front where the hair comes down to the nape
     float stubble;       // 0..1 darkening of jaw and chin
+    float moustache;     // 0..1 cover of the upper lip
     float lashes;        // 0..1 weight of the upper lid line
 };
 

@@ -47,16 +47,18 @@ static Rgb dressFabric(float u, float v, int countU, float countV) {
 
 void paintGirlTexture(Image& image) {
     imageCreate(image, FIGURE_TEXTURE_SIZE, FIGURE_TEXTURE_SIZE);
-    FaceStyle face = {GIRL_SKIN,
-                      {0.8f, 0.3f, 0.32f},
-                      {0.2f, 0.45f, 0.3f},
-                      {0.3f, 0.18f, 0.1f},
-                      GIRL_HAIR,
-                      0.78f,
-                      0.28f,
-                      0.1f,
-                      0.0f,
-                      1.0f};
+    FaceStyle face;
+    face.skin = GIRL_SKIN;
+    face.lips = Rgb{0.8f, 0.3f, 0.32f};
+    face.iris = Rgb{0.2f, 0.45f, 0.3f};
+    face.brows = Rgb{0.3f, 0.18f, 0.1f};
+    face.hair = GIRL_HAIR;
+    face.hairlineFront = 0.78f;
+    face.hairlineBack = 0.28f;
+    face.hairSide = 0.1f;
+    face.stubble = 0.0f;
+    face.moustache = 0.0f;
+    face.lashes = 1.0f;
     paintFace(image, face);
     paintCell(image, figureCell(PART_HAIR),
               [](float u, float v) { return hairShade(GIRL_HAIR, u, v, 5.0f); });

@@ -38,16 +38,18 @@ static Rgb checkedShirt(float u, float v, int countU, float countV) {
 
 void paintGuyTexture(Image& image) {
     imageCreate(image, FIGURE_TEXTURE_SIZE, FIGURE_TEXTURE_SIZE);
-    FaceStyle face = {GUY_SKIN,
-                      {0.66f, 0.38f, 0.34f},
-                      {0.35f, 0.25f, 0.15f},
-                      {0.18f, 0.12f, 0.07f},
-                      GUY_HAIR,
-                      0.76f,
-                      0.38f,
-                      0.16f,
-                      0.5f,
-                      0.5f};
+    FaceStyle face;
+    face.skin = GUY_SKIN;
+    face.lips = Rgb{0.66f, 0.38f, 0.34f};
+    face.iris = Rgb{0.35f, 0.25f, 0.15f};
+    face.brows = Rgb{0.18f, 0.12f, 0.07f};
+    face.hair = GUY_HAIR;
+    face.hairlineFront = 0.76f;
+    face.hairlineBack = 0.38f;
+    face.hairSide = 0.16f;
+    face.stubble = 0.5f;
+    face.moustache = 0.0f;
+    face.lashes = 0.5f;
     paintFace(image, face);
     paintCell(image, figureCell(PART_HAIR),
               [](float u, float v) { return hairShade(GUY_HAIR, u, v, 5.0f); });

@@ -7,6 +7,7 @@
 
 // ---- helpers ----
 static void addGunBelt(const FigureShape& shape, ModelMesh& out);
+static void dropPonchoPoints(ModelMesh& mesh, int firstVertex);
 static Rgb ponchoStripes(float u, float v);
 
 static const Rgb HERO_SKIN = {0.8f, 0.57f, 0.42f};
@@ -22,12 +23,14 @@ void buildHeroModel(ModelMesh& mesh) {
     ModelMesh figure;
     FigureShape shape = {1.2f, 1.1f, 1.4f, 1.58f, 0, 1.05f};
     buildFigureBody(shape, figure);
-    addHat(figure, HatShape{1.75f, 0.35f, 0.82f, 1.0f, 0.2f, 7}, FIGURE_HEAD_Y + 0.45f,
+    addHat(figure, HatShape{1.75f, 0.35f, 0.82f, 0.88f, 0.26f, 7}, FIGURE_HEAD_Y + 0.45f,
            figureUv(PART_HAT));
     // Poncho from the neck over the shoulders to just above the elbows.
+    int ponchoStart = (int)figure.vertices.size();
     addOvalLathe(figure, {0, 2.38f, 2.34f, 2.22f, 2.1f, 1.92f, 1.3f, 0.55f, 0.44f, 0},
                  {7.8f, 7.55f, 7.9f, 8.9f, 9.9f, 10.5f, 10.9f, 11.1f, 11.3f, 11.3f}, 32, 1.0f,
                  0.74f, {0, 0, 0}, figureUv(PART_GARMENT));
+    dropPonchoPoints(figure, ponchoStart);
     addGunBelt(shape, figure);
     float k = HERO_HEIGHT / 13.0f;
     appendMesh(mesh, figure, xformScale(k, k, k));
@@ -49,6 +52,18 @@ static void addGunBelt(const FigureShape& shape, ModelMesh& out) {
             {0.13f, 0.12f, 0.11f}, 2, 8, figureUv(PART_METAL));
 }
 
+// A poncho is a square cloth: its corners hang lower at the front and the back.
+static void dropPonchoPoints(ModelMesh& mesh, int firstVertex) {
+    for (size_t i = firstVertex; i < mesh.vertices.size(); i++) {
+        MeshVertex& v = mesh.vertices[i];
+        float depth = v.z / 0.74f, radius = sqrtf(v.x * v.x + depth * depth);
+        if (radius < 1e-4f)
+            continue;
+        float facing = depth / radius;
+        v.y -= 0.9f * facing * facing * smoothStep(9.6f, 7.6f, v.y);
+    }
+}
+
 static Rgb ponchoStripes(float u, float v) {
     // Woven bands: red ground, ochre and black bands with a cream zig-zag between them.
     float band = (v - PONCHO_HEM_V) * 9.0f;
@@ -67,16 +82,18 @@ static Rgb ponchoStripes(float u, float v) {
 
 void paintHeroTexture(Image& image) {
     imageCreate(image, FIGURE_TEXTURE_SIZE, FIGURE_TEXTURE_SIZE);
-    FaceStyle face = {HERO_SKIN,
-                      {0.6f, 0.35f, 0.3f},
-                      {0.3f, 0.42f, 0.55f},
-                      {0.12f, 0.08f, 0.05f},
-                      HERO_HAIR,
-                      0.75f,
-                      0.42f,
-                      0.2f,
-                      0.85f,
-                      0.6f};
+    FaceStyle face;
+    face.skin = HERO_SKIN;
+    face.lips = Rgb{0.6f, 0.35f, 0.3f};
+    face.iris = Rgb{0.3f, 0.42f, 0.55f};
+    face.brows = Rgb{0.12f, 0.08f, 0.05f};
+    face.hair = HERO_HAIR;
+    face.hairlineFront = 0.75f;
+    face.hairlineBack = 0.42f;
+    face.hairSide = 0.2f;
+    face.stubble = 0.85f;
+    face.moustache = 1.0f;
+    face.lashes = 0.6f;
     paintFace(image, face);
     paintCell(image, figureCell(PART_HAIR),
               [](float u, float v) { return hairShade(HERO_HAIR, u, v, 5.0f); });
