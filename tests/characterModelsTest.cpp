@@ -99,7 +99,7 @@ static int lowestPoint(const CharacterMesh& mesh, int axis, float sign) {
     return best;
 }
 
-TEST(CharacterModels, EverySurfaceIsClosedWithEachEdgeSharedByTwoOppositeFaces) {
+TEST(CharacterModels, EverySurfaceIsClosedWithEachEdgeSharedByTwoOppositeFacesOfSomeArea) {
     for (const char* name : CHARACTER_MODELS) {
         CharacterMesh mesh = readCharacter(name);
         ASSERT_FALSE(mesh.faces.empty()) << name << " could not be read";
@@ -108,6 +108,20 @@ TEST(CharacterModels, EverySurfaceIsClosedWithEachEdgeSharedByTwoOppositeFaces) 
         for (size_t f = 0; f < mesh.faces.size(); f += 3)
             for (int k = 0; k < 3; k++)
                 directed[{ids[mesh.faces[f + k]], ids[mesh.faces[f + (k + 1) % 3]]}]++;
+        // A zero-area triangle adds a zero normal to its corners' averages and darkens them.
+        int degenerate = 0;
+        for (size_t f = 0; f < mesh.faces.size(); f += 3) {
+            const float* a = &mesh.xyz[mesh.faces[f] * 3];
+            const float* b = &mesh.xyz[mesh.faces[f + 1] * 3];
+            const float* c = &mesh.xyz[mesh.faces[f + 2] * 3];
+            float e1[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+            float e2[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+            float n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
+                          e1[0] * e2[1] - e1[1] * e2[0]};
+            if (n[0] * n[0] + n[1] * n[1] + n[2] * n[2] < 1e-14f)
+                degenerate++;
+        }
+        EXPECT_EQ(degenerate, 0) << name << " has triangles without area";
         int open = 0, doubled = 0;
         for (const auto& edge : directed) {
             auto twin = directed.find({edge.first.second, edge.first.first});

@@ -19,7 +19,6 @@ static const AtlasCell FIGURE_CELLS[FIGURE_PART_COUNT] = {
     {0, 0, 128, 128},     // belt
     {128, 0, 128, 128},   // leather
     {256, 0, 128, 128},   // metal
-    {384, 0, 128, 128},   // dark
 };
 
 // Face features in head coordinates: side = longitude / 360 from the front, v = 0.5 + latitude /

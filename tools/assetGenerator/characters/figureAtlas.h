@@ -18,7 +18,6 @@ enum FigurePart {
     PART_BELT,    // belts and bands
     PART_LEATHER, // holster and other leather goods
     PART_METAL,   // gun, buckles
-    PART_DARK,    // eyes' pupils and small dark details
     FIGURE_PART_COUNT
 };
 

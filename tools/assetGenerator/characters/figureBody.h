@@ -19,14 +19,10 @@ const float FIGURE_KNEE_Y = 3.5f;
 const float FIGURE_HIP_Y = 6.6f;
 const float FIGURE_WAIST_Y = 8.0f;
 const float FIGURE_SHOULDER_Y = 10.3f;
-const float FIGURE_NECK_Y = 11.0f;
-const float FIGURE_HEAD_Y = 12.05f; // centre of the head
-const float FIGURE_HEAD_TOP = 12.97f;
+const float FIGURE_HEAD_Y = 12.05f;     // centre of the head
 const float FIGURE_TORSO_DEPTH = 0.62f; // front-to-back size relative to the width
 // Where the landmarks fall in the torso cell's v (one step per profile ring).
-const float TORSO_V_HIP = 3.0f / 14;
 const float TORSO_V_WAIST = 5.0f / 14;
-const float TORSO_V_CHEST = 8.0f / 14;
 const float TORSO_V_SHOULDER = 11.0f / 14;
 // Limbs: the knee and the elbow sit at v = 0.5 of the legs and sleeve cells.
 

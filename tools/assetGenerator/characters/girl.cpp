@@ -10,7 +10,7 @@ static Rgb dressFabric(float u, float v, int countU, float countV);
 
 static const Rgb GIRL_SKIN = {0.93f, 0.74f, 0.6f};
 static const Rgb GIRL_HAIR = {0.42f, 0.24f, 0.12f};
-static const Rgb DRESS_BLUE = {0.28f, 0.42f, 0.72f};
+static const Rgb DRESS_BLUE = {0.36f, 0.5f, 0.82f};
 static const Rgb DRESS_TRIM = {0.95f, 0.93f, 0.86f};
 static const float GIRL_HEIGHT = 12.5f;
 
