@@ -155,8 +155,8 @@ static void addArm(const FigureShape& shape, ModelMesh& out) {
     addOrientedEllipsoid(out, {0.44f * k, 0.44f * k, 0.42f * k}, 0, 0, {sx - 0.1f, 10.1f, 0}, 8, 6,
                          shoulder);
     UvRect skin = figureUv(PART_SKIN);
-    addOrientedEllipsoid(out, {0.13f, 0.46f, 0.26f}, -8, 0,
-                         {wrist.x + 0.05f, wrist.y - 0.45f, wrist.z + 0.05f}, 8, 6, skin);
+    addOrientedEllipsoid(out, {0.14f, 0.5f, 0.28f}, -8, 0,
+                         {wrist.x + 0.05f, wrist.y - 0.48f, wrist.z + 0.05f}, 8, 6, skin);
     addOrientedEllipsoid(out, {0.08f, 0.22f, 0.09f}, -35, 0,
                          {wrist.x - 0.04f, wrist.y - 0.3f, wrist.z + 0.25f}, 6, 4, skin);
 }
@@ -164,18 +164,19 @@ static void addArm(const FigureShape& shape, ModelMesh& out) {
 void buildFigureBody(const FigureShape& shape, ModelMesh& out) {
     float h = shape.hipRadius, w = shape.waistRadius, c = shape.chestRadius,
           s = shape.shoulderRadius;
+    int torsoStart = (int)out.vertices.size();
     addOvalLathe(out,
-                 {0, 0.7f, h * 0.95f, h, h * 0.96f, w, (w + c) / 2, c, c, s, s * 0.72f, 0.42f, 0},
-                 {5.75f, 5.85f, 6.25f, 6.75f, 7.3f, FIGURE_WAIST_Y, 8.65f, 9.3f, 9.85f,
+                 {0, 0.7f, h * 0.95f, h, h * 0.96f, w, (w + c) / 2, c * 0.97f, c, c, c, s,
+                  s * 0.72f, 0.42f, 0},
+                 {5.75f, 5.85f, 6.25f, 6.75f, 7.3f, FIGURE_WAIST_Y, 8.65f, 9.0f, 9.3f, 9.6f, 9.85f,
                   FIGURE_SHOULDER_Y - 0.05f, 10.7f, 10.95f, 11.05f},
                  20, 1, FIGURE_TORSO_DEPTH, {0, 0, 0}, figureUv(PART_TORSO));
-    if (shape.bust > 0) {
-        int firstVertex = (int)out.vertices.size(), firstFace = (int)out.faces.size();
-        float b = shape.bust;
-        addOrientedEllipsoid(out, {b, b * 0.9f, b * 0.8f}, 10, 12,
-                             {c * 0.42f, 9.1f, c * FIGURE_TORSO_DEPTH * 0.62f}, 10, 6,
-                             figureUv(PART_TORSO));
-        mirrorAcrossX(out, firstVertex, firstFace);
+    // A bust pushes the front of the chest out smoothly, keeping one surface and its texture.
+    for (size_t i = torsoStart; i < out.vertices.size() && shape.bust > 0; i++) {
+        MeshVertex& v = out.vertices[i];
+        float across = (fabsf(v.x) - c * 0.42f) / 0.45f, up = (v.y - 9.25f) / 0.5f;
+        float front = fmaxf(0.0f, v.z) / (c * FIGURE_TORSO_DEPTH);
+        v.z += shape.bust * expf(-(across * across + up * up)) * front;
     }
     addHead(out);
     int firstVertex = (int)out.vertices.size(), firstFace = (int)out.faces.size();

@@ -10,7 +10,7 @@ struct FigureShape {
     float waistRadius;    // half width at the waist
     float chestRadius;    // half width at the chest
     float shoulderRadius; // half width across the shoulders
-    float bust;           // radius of each breast, 0 for none
+    float bust;           // how far the bust stands out from the chest, 0 for none
     float limbScale;      // thickness of arms and legs, 1 for the default
 };
 
@@ -24,10 +24,10 @@ const float FIGURE_HEAD_Y = 12.05f; // centre of the head
 const float FIGURE_HEAD_TOP = 12.97f;
 const float FIGURE_TORSO_DEPTH = 0.62f; // front-to-back size relative to the width
 // Where the landmarks fall in the torso cell's v (one step per profile ring).
-const float TORSO_V_HIP = 3.0f / 12;
-const float TORSO_V_WAIST = 5.0f / 12;
-const float TORSO_V_CHEST = 7.0f / 12;
-const float TORSO_V_SHOULDER = 9.0f / 12;
+const float TORSO_V_HIP = 3.0f / 14;
+const float TORSO_V_WAIST = 5.0f / 14;
+const float TORSO_V_CHEST = 8.0f / 14;
+const float TORSO_V_SHOULDER = 11.0f / 14;
 // Limbs: the knee and the elbow sit at v = 0.5 of the legs and sleeve cells.
 
 void buildFigureBody(const FigureShape& shape, ModelMesh& out);

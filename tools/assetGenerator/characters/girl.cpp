@@ -16,7 +16,7 @@ static const float GIRL_HEIGHT = 12.5f;
 
 void buildGirlModel(ModelMesh& mesh) {
     ModelMesh figure;
-    buildFigureBody(FigureShape{1.3f, 0.92f, 1.12f, 1.3f, 0.27f, 0.9f}, figure);
+    buildFigureBody(FigureShape{1.3f, 0.92f, 1.12f, 1.3f, 0.3f, 0.9f}, figure);
     UvRect hair = figureUv(PART_HAIR), dress = figureUv(PART_GARMENT);
     // Hair over the crown and hanging down the back.
     addOrientedEllipsoid(figure, {0.8f, 0.98f, 0.9f}, -12, 0, {0, FIGURE_HEAD_Y + 0.1f, -0.1f}, 16,

@@ -44,8 +44,8 @@ void paintGuyTexture(Image& image) {
                       {0.18f, 0.12f, 0.07f},
                       GUY_HAIR,
                       0.76f,
-                      0.45f,
-                      0.2f,
+                      0.38f,
+                      0.16f,
                       0.5f,
                       0.5f};
     paintFace(image, face);
