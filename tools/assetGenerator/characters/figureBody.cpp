@@ -184,3 +184,19 @@ void buildFigureBody(const FigureShape& shape, ModelMesh& out) {
     addArm(shape, out);
     mirrorAcrossX(out, firstVertex, firstFace);
 }
+
+void addBootHeels(ModelMesh& out, float heelHeight) {
+    int firstVertex = (int)out.vertices.size(), firstFace = (int)out.faces.size();
+    ModelMesh heel;
+    makeBox(heel, 0.5f, heelHeight, 0.42f, figureUv(PART_SHOES));
+    appendMesh(out, heel, xformTranslate(0.5f, heelHeight / 2, -0.3f));
+    mirrorAcrossX(out, firstVertex, firstFace);
+}
+
+void addNeckerchief(ModelMesh& out, UvRect uv) {
+    addOvalLathe(out, {0, 0.44f, 0.47f, 0.42f, 0}, {10.84f, 10.86f, 10.97f, 11.1f, 11.12f}, 14,
+                 1.0f, 1.05f, {0, 0, 0}, uv);
+    // The knot and the tip hanging over the chest.
+    addOrientedEllipsoid(out, {0.16f, 0.12f, 0.1f}, 0, 0, {0, 10.9f, 0.5f}, 8, 6, uv);
+    addOrientedEllipsoid(out, {0.22f, 0.3f, 0.06f}, -30, 0, {0, 10.6f, 0.78f}, 8, 4, uv);
+}

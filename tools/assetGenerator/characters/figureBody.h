@@ -27,6 +27,10 @@ const float TORSO_V_SHOULDER = 11.0f / 14;
 // Limbs: the knee and the elbow sit at v = 0.5 of the legs and sleeve cells.
 
 void buildFigureBody(const FigureShape& shape, ModelMesh& out);
+// Heels under both shoes for boots; the sole stays at y = 0.
+void addBootHeels(ModelMesh& out, float heelHeight);
+// A scarf knotted round the neck, textured by the given cell.
+void addNeckerchief(ModelMesh& out, UvRect uv);
 
 // Lathe about +y turned so that u = 0.5 faces +z, squeezed to an ellipse (widthX, depthZ) and
 // moved to centre. Radii and heights from bottom to top; a zero radius closes an end.

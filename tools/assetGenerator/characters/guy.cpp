@@ -20,6 +20,8 @@ void buildGuyModel(ModelMesh& mesh) {
     buildFigureBody(FigureShape{1.22f, 1.15f, 1.38f, 1.55f, 0, 1.05f}, figure);
     addHat(figure, HatShape{1.5f, 0.06f, 0.8f, 0.7f, 0.04f, 4}, FIGURE_HEAD_Y + 0.5f,
            figureUv(PART_HAT));
+    addBootHeels(figure, 0.16f);
+    addNeckerchief(figure, figureUv(PART_BELT));
     float k = GUY_HEIGHT / 13.0f;
     appendMesh(mesh, figure, xformScale(k, k, k));
 }
@@ -100,6 +102,11 @@ void paintGuyTexture(Image& image) {
         if (v < 0.18f)
             c = leatherShade(Rgb{0.36f, 0.22f, 0.12f}, u, v, 6.0f);
         return c;
+    });
+    paintCell(image, figureCell(PART_BELT), [](float u, float v) {
+        // Blue bandana with white dots.
+        Rgb c = clothShade(Rgb{0.15f, 0.25f, 0.55f}, u, v, 0.2f, 21.0f);
+        return rgbMix(c, Rgb{0.9f, 0.9f, 0.85f}, dotPattern(u, v, 5, 5.0f, 0.25f));
     });
     paintCell(image, figureCell(PART_SHOES), [](float u, float v) {
         return leatherShade(v < 0.2f ? Rgb{0.15f, 0.1f, 0.07f} : Rgb{0.36f, 0.22f, 0.12f}, u, v,

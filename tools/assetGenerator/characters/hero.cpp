@@ -32,6 +32,7 @@ void buildHeroModel(ModelMesh& mesh) {
                  0.74f, {0, 0, 0}, figureUv(PART_GARMENT));
     dropPonchoPoints(figure, ponchoStart);
     addGunBelt(shape, figure);
+    addBootHeels(figure, 0.28f);
     float k = HERO_HEIGHT / 13.0f;
     appendMesh(mesh, figure, xformScale(k, k, k));
 }
