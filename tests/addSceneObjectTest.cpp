@@ -103,4 +103,14 @@ TEST_F(AddSceneObject, FullTableRefusesWithoutReadingAnything) {
     objectCount = 0;
 }
 
+TEST_F(AddSceneObject, LoadingTouchesOnlyWhatItWritesInTheSlot) {
+    // The table is ~400 MB of zero pages; clearing a whole 4 MB slot would make it resident.
+    objectCount = MAX_OBJECTS - 1; // a slot no other test uses
+    long before = residentKilobytes();
+    ASSERT_TRUE(addSceneObject(model.c_str(), bitmap.c_str(), 0, 0, 0, 0, 0, 0));
+    long grown = residentKilobytes() - before;
+    EXPECT_LT(grown, 1024) << "kB made resident by one small model";
+    objectCount = 0;
+}
+
 } // namespace

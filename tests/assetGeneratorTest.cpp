@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/sceneInit.h"
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
@@ -32,26 +33,10 @@ static const char* const BITMAP_FILES[] = {
 };
 static const char* const RAW_FILES[] = {"particle_mask.raw", "particle.raw"};
 
-struct Row {
-    const char* model;
-    float x, y, z;
-    int angleX, angleY, angleZ;
-};
-
-// The scene the demo loads: where each model stands and how it is turned.
-static const Row ROWS[21] = {
-    {"desert.3ds", -10, 20, -150, 2700, 0, 900}, {"rock.3ds", -50, 20, -150, 2700, 0, 0},
-    {"bigrock.3ds", 250, 20, -70, 2700, 0, 900}, {"rechen.3ds", 100, 25, -60, 0, 450, 225},
-    {"Girl.3ds", 100, 18, -70, 0, 0, 0},         {"Guy.3ds", -60, 15, -70, 0, 0, 0},
-    {"Held.3ds", 80, 25, 50, 0, 0, 0},           {"cactus.3ds", -200, 18, -250, 0, 0, 0},
-    {"cactus.3ds", 120, 18, -45, 0, 0, 0},       {"wagenneu1.3ds", -60, 15, -50, 2700, 0, 0},
-    {"haus.3ds", 80, 50, -150, 2700, 0, 0},      {"fence.3ds", -150, 20, -150, 2700, 0, 900},
-    {"fence.3ds", -150, 20, -244, 2700, 0, 0},   {"fence.3ds", -60, 20, -244, 2700, 0, 0},
-    {"fence.3ds", 30, 20, -244, 2700, 0, 0},     {"fence.3ds", -150, 15, -150, 2700, 0, 2700},
-    {"fence.3ds", -150, 10, -60, 2700, 0, 2700}, {"fence.3ds", -150, 10, 30, 2700, 0, 0},
-    {"fence.3ds", -60, 10, 30, 2700, 0, 1800},   {"kakadu.3ds", 280, 50, -50, 0, 900, 0},
-    {"lira.3ds", 60, 10, 45, 2700, 50, 1800},
-};
+// The model file a scene row loads, without its "res/".
+static std::string rowModel(int row) {
+    return fs::path(sceneList[row].modelPath).filename().string();
+}
 
 // ---- helpers ----
 
@@ -124,7 +109,7 @@ static uint32_t littleEndian(const std::vector<char>& bytes, size_t at, int size
 }
 
 // The row's object matrix, built by the demo's own transforms.
-static void rowMatrix(const Row& row, Mat4& out) {
+static void rowMatrix(const SceneListRow& row, Mat4& out) {
     static SceneObject object;
     buildAngleTables();
     matIdentity(object.matrix);
@@ -139,13 +124,20 @@ static Vec3f transformPoint(const Mat4& m, Vec3f p) {
                  m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14]};
 }
 
-static std::vector<Vec3f> worldPoints(const Row& row, const Mesh& mesh) {
+static std::vector<Vec3f> worldPoints(const SceneListRow& row, const Mesh& mesh) {
     Mat4 m;
     rowMatrix(row, m);
     std::vector<Vec3f> world;
     for (const Vec3f& p : mesh.points)
         world.push_back(transformPoint(m, p));
     return world;
+}
+
+// Cross product of a triangle's edges: along its front side, as long as twice its area.
+static Vec3f faceNormal(const std::vector<Vec3f>& points, const std::vector<int>& faces, size_t f) {
+    const Vec3f &a = points[faces[f]], &b = points[faces[f + 1]], &c = points[faces[f + 2]];
+    Vec3f u = {b.x - a.x, b.y - a.y, b.z - a.z}, v = {c.x - a.x, c.y - a.y, c.z - a.z};
+    return Vec3f{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
 }
 
 // Highest surface of the triangles straight above or below world (x, z); NAN where there is none.
@@ -172,7 +164,7 @@ class SandSurface {
   public:
     SandSurface() {
         Mesh desert = readModel(RES_DIR + "/desert.3ds");
-        world = worldPoints(ROWS[0], desert);
+        world = worldPoints(sceneList[0], desert);
         faces = desert.faces;
     }
     float heightAt(float x, float z) const { return surfaceHeight(world, faces, x, z); }
@@ -186,10 +178,14 @@ TEST(AssetFiles, EveryFileTheSceneLoadsExistsWithItsExactName) {
     std::vector<std::string> present;
     for (const auto& entry : fs::directory_iterator(RES_DIR))
         present.push_back(entry.path().filename().string());
-    std::vector<const char*> expected(std::begin(MODEL_FILES), std::end(MODEL_FILES));
+    std::vector<std::string> expected(std::begin(MODEL_FILES), std::end(MODEL_FILES));
     expected.insert(expected.end(), std::begin(BITMAP_FILES), std::end(BITMAP_FILES));
     expected.insert(expected.end(), std::begin(RAW_FILES), std::end(RAW_FILES));
-    for (const char* name : expected)
+    for (int row = 0; row < SCENE_LIST_ROWS; row++) {
+        expected.push_back(rowModel(row));
+        expected.push_back(fs::path(sceneList[row].texturePath).filename().string());
+    }
+    for (const std::string& name : expected)
         EXPECT_NE(std::find(present.begin(), present.end(), name), present.end()) << name;
 }
 
@@ -270,14 +266,66 @@ TEST(AssetFiles, GeneratorWithoutADirectoryExplainsItsUsage) {
     EXPECT_NE(strstr(line, "usage"), nullptr) << line;
 }
 
+TEST(AssetFiles, GeneratorThatCannotCreateItsDirectorySaysSoAndFails) {
+    fs::path blocker =
+        fs::temp_directory_path() / ("dustriders-blocker-" + std::to_string(getpid()));
+    std::ofstream(blocker.string()) << "a file, not a directory";
+    FILE* pipe = popen((GENERATOR + " " + (blocker / "res").string() + " 2>&1").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char line[256];
+    while (fgets(line, sizeof line, pipe))
+        output += line;
+    int status = pclose(pipe);
+    fs::remove(blocker);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(output.find("cannot create"), std::string::npos) << output;
+}
+
+// ---- shape ----
+
+TEST(AssetShape, NoModelHasCollapsedTriangles) {
+    for (const char* name : MODEL_FILES) {
+        Mesh mesh = readModel(RES_DIR + "/" + name);
+        int collapsed = 0;
+        for (size_t f = 0; f + 2 < mesh.faces.size(); f += 3) {
+            Vec3f n = faceNormal(mesh.points, mesh.faces, f);
+            if (sqrtf(n.x * n.x + n.y * n.y + n.z * n.z) < 1e-6f)
+                collapsed++;
+        }
+        EXPECT_EQ(collapsed, 0) << name << ": such triangles shorten their corners' normals";
+    }
+}
+
+// An inside-out model shows its back faces, which the demo culls: its top would face down.
+TEST(AssetShape, EveryPlacedModelFacesUpAtItsTop) {
+    for (int row = 0; row < SCENE_LIST_ROWS; row++) {
+        Mesh mesh = readModel(RES_DIR + "/" + rowModel(row));
+        std::vector<Vec3f> world = worldPoints(sceneList[row], mesh);
+        float lowest = INFINITY, highest = -INFINITY;
+        for (const Vec3f& p : world) {
+            lowest = fminf(lowest, p.y);
+            highest = fmaxf(highest, p.y);
+        }
+        float upward = 0;
+        for (size_t f = 0; f + 2 < mesh.faces.size(); f += 3) {
+            float top = fmaxf(world[mesh.faces[f]].y,
+                              fmaxf(world[mesh.faces[f + 1]].y, world[mesh.faces[f + 2]].y));
+            if (top > highest - 0.05f * (highest - lowest))
+                upward += faceNormal(world, mesh.faces, f).y; // area-weighted
+        }
+        EXPECT_GT(upward, 0) << rowModel(row) << " row " << row << " faces down at its top";
+    }
+}
+
 // ---- budget ----
 
 TEST(AssetBudget, SceneStaysWithin30000TrianglesAndNoModelAbove12000) {
     int total = 0;
-    for (const Row& row : ROWS) {
-        int triangles = (int)readModel(RES_DIR + "/" + row.model).faces.size() / 3;
-        EXPECT_LE(triangles, 12000) << row.model;
-        EXPECT_GT(triangles, 0) << row.model;
+    for (int row = 0; row < SCENE_LIST_ROWS; row++) {
+        int triangles = (int)readModel(RES_DIR + "/" + rowModel(row)).faces.size() / 3;
+        EXPECT_LE(triangles, 12000) << rowModel(row);
+        EXPECT_GT(triangles, 0) << rowModel(row);
         total += triangles;
     }
     EXPECT_LE(total, 30000);
@@ -288,18 +336,16 @@ TEST(AssetBudget, SceneStaysWithin30000TrianglesAndNoModelAbove12000) {
 TEST(AssetPlacement, SandPassesThroughEveryFigureAndCactusContactPoint) {
     SandSurface sand;
     for (int row : {4, 5, 6, 7, 8}) {
-        float y = sand.heightAt(ROWS[row].x, ROWS[row].z);
-        EXPECT_NEAR(y, ROWS[row].y, 0.3f) << ROWS[row].model << " at row " << row;
+        const SceneListRow& r = sceneList[row];
+        EXPECT_NEAR(sand.heightAt(r.x, r.z), r.y, 0.3f) << rowModel(row) << " at row " << row;
     }
 }
 
 TEST(AssetPlacement, SandFacesUpEverywhere) {
     SandSurface sand;
     for (size_t f = 0; f < sand.faces.size(); f += 3) {
-        const Vec3f &a = sand.world[sand.faces[f]], &b = sand.world[sand.faces[f + 1]],
-                    &c = sand.world[sand.faces[f + 2]];
-        float normalY = (b.z - a.z) * (c.x - a.x) - (b.x - a.x) * (c.z - a.z);
-        ASSERT_GT(normalY, 0) << "triangle " << f / 3 << " faces down";
+        ASSERT_GT(faceNormal(sand.world, sand.faces, f).y, 0)
+            << "triangle " << f / 3 << " faces down";
     }
 }
 
@@ -316,8 +362,8 @@ TEST(AssetPlacement, FiguresAndBirdHaveTheirFeetAtModelHeightZero) {
 TEST(AssetPlacement, SceneryRestsOnTheSandWithoutFloatingOrDrowning) {
     SandSurface sand;
     for (int row : {1, 2, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 20}) {
-        std::vector<Vec3f> world =
-            worldPoints(ROWS[row], readModel(RES_DIR + "/" + ROWS[row].model));
+        const SceneListRow& r = sceneList[row];
+        std::vector<Vec3f> world = worldPoints(r, readModel(RES_DIR + "/" + rowModel(row)));
         float lowest = INFINITY, highest = -INFINITY;
         for (const Vec3f& p : world) {
             lowest = fminf(lowest, p.y);
@@ -328,19 +374,18 @@ TEST(AssetPlacement, SceneryRestsOnTheSandWithoutFloatingOrDrowning) {
             if (p.y > lowest + 0.3f)
                 continue;
             float ground = sand.heightAt(p.x, p.z);
-            ASSERT_FALSE(std::isnan(ground))
-                << ROWS[row].model << " row " << row << " off the sand";
+            ASSERT_FALSE(std::isnan(ground)) << rowModel(row) << " row " << row << " off the sand";
             EXPECT_LE(p.y, ground + 0.3f)
-                << ROWS[row].model << " row " << row << " floats at (" << p.x << ", " << p.z << ")";
+                << rowModel(row) << " row " << row << " floats at (" << p.x << ", " << p.z << ")";
         }
-        EXPECT_GT(highest, sand.heightAt(ROWS[row].x, ROWS[row].z) + 2)
-            << ROWS[row].model << " row " << row << " is buried";
+        EXPECT_GT(highest, sand.heightAt(r.x, r.z) + 2)
+            << rowModel(row) << " row " << row << " is buried";
     }
 }
 
 TEST(AssetPlacement, WagonWheelsTouchTheSand) {
     SandSurface sand;
-    std::vector<Vec3f> world = worldPoints(ROWS[9], readModel(RES_DIR + "/wagenneu1.3ds"));
+    std::vector<Vec3f> world = worldPoints(sceneList[9], readModel(RES_DIR + "/wagenneu1.3ds"));
     float lowest = INFINITY;
     float groundThere = 0;
     for (const Vec3f& p : world) {
@@ -353,9 +398,9 @@ TEST(AssetPlacement, WagonWheelsTouchTheSand) {
 }
 
 TEST(AssetPlacement, BigRockOffersAFlatTopAtTheBirdsPerch) {
-    std::vector<Vec3f> world = worldPoints(ROWS[2], readModel(RES_DIR + "/bigrock.3ds"));
+    std::vector<Vec3f> world = worldPoints(sceneList[2], readModel(RES_DIR + "/bigrock.3ds"));
     Mesh rock = readModel(RES_DIR + "/bigrock.3ds");
-    const Row& bird = ROWS[19];
+    const SceneListRow& bird = sceneList[19];
     EXPECT_NEAR(surfaceHeight(world, rock.faces, bird.x, bird.z), bird.y, 0.5f);
     // The bird's feet span about two units around its origin.
     for (float dx : {-1.5f, 1.5f})

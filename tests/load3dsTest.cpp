@@ -21,7 +21,8 @@ class Load3ds : public ::testing::Test {
     // Parses from a heap copy of exactly the file's size, so a sanitizer sees any overread.
     bool parse(const Bytes& bytes) {
         unsigned char* copy = (unsigned char*)calloc(bytes.size() + 1, 1);
-        memcpy(copy, bytes.data(), bytes.size());
+        if (!bytes.empty())
+            memcpy(copy, bytes.data(), bytes.size());
         bool walked = parse3dsChunks(copy, bytes.size(), obj, "test.3ds");
         free(copy);
         return walked;

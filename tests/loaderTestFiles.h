@@ -151,3 +151,16 @@ inline Bytes bitmapFile(int32_t width, int32_t height, const Bytes& pixelData,
     out.insert(out.end(), pixelData.begin(), pixelData.end());
     return out;
 }
+
+// Resident set size of this process in kB (VmRSS), or -1.
+inline long residentKilobytes() {
+    FILE* status = fopen("/proc/self/status", "r");
+    char line[256];
+    long kilobytes = -1;
+    while (status && fgets(line, sizeof(line), status))
+        if (sscanf(line, "VmRSS: %ld kB", &kilobytes) == 1)
+            break;
+    if (status)
+        fclose(status);
+    return kilobytes;
+}

@@ -27,6 +27,12 @@ static const GroundPin PINS[] = {
     {80, -150, 20, 24},  // house
     {60, 45, 23, 6},     // lyre
     {262, -62, 20, 36},  // big rock
+    // The script's last camera stands 20 up at (0, 15) looking along +x to the big rock: a low
+    // valley keeps the sand under its eye and the rock in sight.
+    {0, 15, 13, 30},
+    {70, 8, 13, 10},
+    {140, 8, 14, 10},
+    {200, 0, 16, 10},
 };
 
 static const FenceRun FENCES[] = {
@@ -86,7 +92,8 @@ static float quietMask(float x, float z) {
     return mask;
 }
 
-// Dunes: crests across the wind with warped, uneven spacing, growing toward the rim.
+// Dunes: crests across the wind with warped, uneven spacing. Toward the edges the sand falls
+// away, so that from inside the scene the sky shows above the horizon.
 static float duneRelief(float x, float z) {
     float warp = 30 * stb_perlin_noise3(x / 160, z / 160, 1.5f, 0, 0, 0);
     float phase = (x * 0.8f + z * 0.6f + warp) / 70;
@@ -95,9 +102,8 @@ static float duneRelief(float x, float z) {
     // Distance to the nearest edge of the sand.
     float edge =
         fminf(fminf(x - DESERT_MIN_X, DESERT_MAX_X - x), fminf(z - DESERT_MIN_Z, DESERT_MAX_Z - z));
-    float rim = 1 - smoothStep(0, 110, edge);
-    float amplitude = 7 + 7 * rim;
-    return amplitude * (crest * 1.2f + wobble * 1.5f - 0.6f) + 38 * rim * rim;
+    float rim = 1 - smoothStep(0, 150, edge);
+    return 7 * (1 - 0.5f * rim) * (crest * 1.2f + wobble * 1.5f - 0.6f) - 30 * rim * rim;
 }
 
 float sandHeight(float x, float z) {

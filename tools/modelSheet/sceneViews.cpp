@@ -4,43 +4,13 @@
 #include <GL/freeglut.h>
 #include <cstdio>
 
+#include "app/sceneInit.h"
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "render/renderPasses.h"
 #include "scene/addSceneObject.h"
 #include "tools/modelSheet/sheetGl.h"
-
-struct SceneRow {
-    const char* model;
-    const char* bitmap;
-    float x, y, z;
-    int angleX, angleY, angleZ;
-};
-
-// The demo's scene list.
-static const SceneRow ROWS[] = {
-    {"desert.3ds", "desert.bmp", -10, 20, -150, 2700, 0, 900},
-    {"rock.3ds", "rock.bmp", -50, 20, -150, 2700, 0, 0},
-    {"bigrock.3ds", "rock.bmp", 250, 20, -70, 2700, 0, 900},
-    {"rechen.3ds", "wood.bmp", 100, 25, -60, 0, 450, 225},
-    {"Girl.3ds", "Girl.bmp", 100, 18, -70, 0, 0, 0},
-    {"Guy.3ds", "Guy.bmp", -60, 15, -70, 0, 0, 0},
-    {"Held.3ds", "Wil1.bmp", 80, 25, 50, 0, 0, 0},
-    {"cactus.3ds", "cactus1.bmp", -200, 18, -250, 0, 0, 0},
-    {"cactus.3ds", "cactus1.bmp", 120, 18, -45, 0, 0, 0},
-    {"wagenneu1.3ds", "planks04.bmp", -60, 15, -50, 2700, 0, 0},
-    {"haus.3ds", "houseroof.bmp", 80, 50, -150, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", -150, 20, -150, 2700, 0, 900},
-    {"fence.3ds", "fence1.bmp", -150, 20, -244, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", -60, 20, -244, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", 30, 20, -244, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", -150, 15, -150, 2700, 0, 2700},
-    {"fence.3ds", "fence1.bmp", -150, 10, -60, 2700, 0, 2700},
-    {"fence.3ds", "fence1.bmp", -150, 10, 30, 2700, 0, 0},
-    {"fence.3ds", "fence1.bmp", -60, 10, 30, 2700, 0, 1800},
-    {"kakadu.3ds", "kakadu2.bmp", 280, 50, -50, 0, 900, 0},
-    {"lira.3ds", "lira.bmp", 60, 10, 45, 2700, 50, 1800},
-};
 
 struct Viewpoint {
     const char* name;
@@ -52,6 +22,26 @@ static const Viewpoint VIEWPOINTS[] = {
     {"scene-perch", {200, 70, 20}, {275, 46, -55}},
     {"scene-north", {40, 90, -330}, {-20, 10, -40}},
     {"scene-figures", {20, 40, 10}, {60, 18, -60}},
+};
+
+// Camera cuts of the demo's script: a translation and turns from the identity, then a second
+// move relative to that (zero where the shot has none).
+struct ScriptShot {
+    const char* name;
+    float move[3];
+    int turn[3];
+    float thenMove[3];
+    int thenTurn[3];
+};
+
+static const ScriptShot SCRIPT_SHOTS[] = {
+    // The start camera: eye (100, 30, -45) looking down -z, tilted 24 degrees down.
+    {"scene-start", {-100, -30, 45}, {240, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-far-side", {-330, -50, -30}, {0, -550, 0}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-above", {-100, -250, 100}, {900, 0, -27000}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-wagon", {45, -30, -40}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-behind", {-60, -30, 40}, {0, 1800, 0}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-final", {-60, -30, 40}, {0, 1800, 0}, {-60, 10, 55}, {0, -900, 0}},
 };
 
 // ---- helpers ----
@@ -76,11 +66,13 @@ static bool saveView(const std::string& path, int width, int height) {
 bool renderSceneViews(const std::string& resDir, const std::string& outDir, int width, int height) {
     buildAngleTables();
     objectCount = 0;
-    for (const SceneRow& row : ROWS) {
-        std::string model = resDir + "/" + row.model, bitmap = resDir + "/" + row.bitmap;
+    for (const SceneListRow& row : sceneList) {
+        // The list's paths start with "res/"; the files are read from resDir instead.
+        std::string model = resDir + "/" + (row.modelPath + 4);
+        std::string bitmap = resDir + "/" + (row.texturePath + 4);
         if (!addSceneObject(model.c_str(), bitmap.c_str(), row.x, row.y, row.z, row.angleX,
                             row.angleY, row.angleZ))
-            fprintf(stderr, "modelSheet: %s not added\n", row.model);
+            fprintf(stderr, "modelSheet: %s not added\n", row.modelPath);
     }
     const float sun[] = {0.45f, 0.8f, 0.35f, 0};
     bool ok = true;
@@ -97,19 +89,24 @@ bool renderSceneViews(const std::string& resDir, const std::string& outDir, int 
     drawScene();
     ok = saveView(outDir + "/scene-top.png", width, height) && ok;
 
-    // The demo's start camera: eye (100, 30, -45) looking down -z, tilted 24 degrees down.
-    beginView(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45, 640.0 / 480.0, 5, 10000);
-    glMatrixMode(GL_MODELVIEW);
-    matIdentity(cameraMatrix);
-    cameraTranslate(-100, -30, 45);
-    cameraRotate(240, 0, 0);
-    glLoadMatrixf(cameraMatrix);
-    glLightfv(GL_LIGHT0, GL_POSITION, sun);
-    drawScene();
-    ok = saveView(outDir + "/scene-start.png", width, height) && ok;
+    // The demo's own cameras in its 640 x 480 window, with the frame's projection.
+    const int demoWidth = 640, demoHeight = 480;
+    for (const ScriptShot& shot : SCRIPT_SHOTS) {
+        beginView(0, 0, demoWidth, demoHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(FIELD_OF_VIEW, frameAspect(demoWidth, demoHeight), NEAR_PLANE, FAR_PLANE);
+        glMatrixMode(GL_MODELVIEW);
+        matIdentity(cameraMatrix);
+        cameraTranslate(shot.move[0], shot.move[1], shot.move[2]);
+        cameraRotate(shot.turn[0], shot.turn[1], shot.turn[2]);
+        cameraTranslate(shot.thenMove[0], shot.thenMove[1], shot.thenMove[2]);
+        cameraRotate(shot.thenTurn[0], shot.thenTurn[1], shot.thenTurn[2]);
+        glLoadMatrixf(cameraMatrix);
+        glLightfv(GL_LIGHT0, GL_POSITION, sun);
+        drawScene();
+        ok = saveView(outDir + "/" + shot.name + ".png", demoWidth, demoHeight) && ok;
+    }
 
     for (const Viewpoint& view : VIEWPOINTS) {
         beginView(0, 0, width, height);
