@@ -82,14 +82,16 @@ static void addWing(ModelMesh& out) {
 }
 
 static void addCrest(ModelMesh& out) {
-    for (int i = 0; i < 5; i++) {
-        float z = -1.3f + 0.13f * i, rise = 1.0f - 0.12f * i,
-              spread = 0.05f * (i % 2 == 0 ? 1 : -1);
+    // A raised fan: the middle feathers stand tallest, the outer ones spread sideways and back,
+    // every tip curling forward.
+    for (int i = 0; i < 7; i++) {
+        float f = (i - 3) / 3.0f, side = fabsf(f);
+        float z = -1.28f + 0.25f * side, rise = 1.0f - 0.35f * side;
         addLimb(out,
-                {{spread, 2.62f, z},
-                 {spread, 2.62f + rise * 0.55f, z + 0.28f},
-                 {spread * 2, 2.62f + rise, z + 0.25f},
-                 {spread * 2, 2.62f + rise * 1.12f, z + 0.05f}},
+                {{0.08f * f, 2.6f, z},
+                 {0.28f * f, 2.6f + rise * 0.55f, z + 0.3f},
+                 {0.45f * f, 2.6f + rise, z + 0.22f},
+                 {0.5f * f, 2.6f + rise * 1.1f, z + 0.02f}},
                 {0.1f, 0.08f, 0.05f, 0.02f}, 2, 4, birdUv(BIRD_CREST));
     }
 }

@@ -24,7 +24,7 @@ const float FIGURE_TORSO_DEPTH = 0.62f; // front-to-back size relative to the wi
 // Where the landmarks fall in the torso cell's v (one step per profile ring).
 const float TORSO_V_WAIST = 5.0f / 14;
 const float TORSO_V_SHOULDER = 11.0f / 14;
-// Limbs: the knee and the elbow sit at v = 0.5 of the legs and sleeve cells.
+// The knee and the elbow sit at v = 0.5 of the legs and sleeve cells.
 
 void buildFigureBody(const FigureShape& shape, ModelMesh& out);
 // Heels under both shoes for boots; the sole stays at y = 0.
@@ -32,12 +32,13 @@ void addBootHeels(ModelMesh& out, float heelHeight);
 // A scarf knotted round the neck, textured by the given cell.
 void addNeckerchief(ModelMesh& out, UvRect uv);
 
-// Lathe about +y turned so that u = 0.5 faces +z, squeezed to an ellipse (widthX, depthZ) and
-// moved to centre. Radii and heights from bottom to top; a zero radius closes an end.
+// Seamless lathe about +y (u = 1 faces +z), squeezed to an ellipse (widthX, depthZ) and moved
+// to centre. Radii and heights from bottom to top; a zero radius closes an end.
 void addOvalLathe(ModelMesh& out, const std::vector<float>& radii,
                   const std::vector<float>& heights, int segments, float widthX, float depthZ,
                   Point3 centre, UvRect uv);
-// Ellipsoid with its front (u = 0.5) toward +z, turned by yaw then pitch degrees, at centre.
+// Ellipsoid with its front (u = 1) toward +z, pitched about x, then turned about y (degrees),
+// then moved to centre.
 void addOrientedEllipsoid(ModelMesh& out, Point3 radii, float pitch, float yaw, Point3 centre,
                           int slices, int stacks, UvRect uv);
 // Smooth tube through the joints (Catmull-Rom), stepsPerSpan rings between joints.
@@ -47,6 +48,11 @@ void addLimb(ModelMesh& out, const std::vector<Point3>& joints, const std::vecto
 void mirrorAcrossX(ModelMesh& mesh, int firstVertex, int firstFace);
 // Hat: a brim whose sides curl up and a dented crown, sitting on the head.
 struct HatShape {
-    float brimRadius, brimCurl, crownRadius, crownHeight, dent, tilt;
+    float brimRadius;  // from the centre to the brim's edge
+    float brimCurl;    // how far the brim's sides rise
+    float crownRadius; // half width of the crown's base
+    float crownHeight;
+    float dent; // depth of the dent in the crown's top
+    float tilt; // degrees pushed back on the head
 };
 void addHat(ModelMesh& out, const HatShape& shape, float baseY, UvRect uv);
