@@ -110,8 +110,20 @@ static void addHead(ModelMesh& out) {
         radii.push_back(i == 0 || i == STACKS ? 0.0f : cosf(phi) * narrowJaw);
         heights.push_back(sinf(phi) * 0.92f);
     }
+    int headStart = (int)out.vertices.size();
     addOvalLathe(out, radii, heights, 20, 0.72f, 0.82f, {0, FIGURE_HEAD_Y, 0.05f},
                  figureUv(PART_FACE));
+    // From an egg to a skull: the chin comes forward, the crown swells backward and the nape
+    // tucks in toward the neck.
+    for (size_t i = headStart; i < out.vertices.size(); i++) {
+        MeshVertex& v = out.vertices[i];
+        float up = (v.y - FIGURE_HEAD_Y) / 0.92f, forward = (v.z - 0.05f) / 0.82f;
+        if (forward > 0)
+            v.z += 0.08f * forward * smoothStep(-0.2f, -0.7f, up);
+        else
+            v.z += 0.1f * forward * smoothStep(-0.5f, 0.1f, up) -
+                   0.12f * forward * smoothStep(-0.3f, -0.9f, up);
+    }
     UvRect skin = figureUv(PART_SKIN);
     addOrientedEllipsoid(out, {0.08f, 0.15f, 0.1f}, 18, 0, {0, FIGURE_HEAD_Y - 0.14f, 0.86f}, 8, 5,
                          skin);

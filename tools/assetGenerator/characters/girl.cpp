@@ -19,8 +19,8 @@ void buildGirlModel(ModelMesh& mesh) {
     buildFigureBody(FigureShape{1.3f, 0.92f, 1.12f, 1.3f, 0.3f, 0.9f}, figure);
     UvRect hair = figureUv(PART_HAIR), dress = figureUv(PART_GARMENT);
     // Hair over the crown and hanging down the back.
-    addOrientedEllipsoid(figure, {0.8f, 0.98f, 0.9f}, -12, 0, {0, FIGURE_HEAD_Y + 0.12f, -0.17f}, 16,
-                         10, hair);
+    addOrientedEllipsoid(figure, {0.8f, 0.98f, 0.9f}, -12, 0, {0, FIGURE_HEAD_Y + 0.12f, -0.17f},
+                         16, 10, hair);
     addOrientedEllipsoid(figure, {0.8f, 1.45f, 0.4f}, -8, 0, {0, FIGURE_HEAD_Y - 1.1f, -0.5f}, 12,
                          8, hair);
     // Skirt flaring from the waist to just below the knee.
