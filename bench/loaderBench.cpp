@@ -5,6 +5,7 @@
 #include <stb_image.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -100,7 +101,9 @@ class MedianReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.aggregate_name != "median")
+            // The median of the repetitions, or the one run where there are none.
+            bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (run.aggregate_name != "median" && !single)
                 continue;
             for (const char* key : {"bytes_per_second", "items_per_second"})
                 if (run.counters.count(key))
@@ -119,7 +122,10 @@ int main(int argc, char** argv) {
     std::vector<char*> args(argv, argv + argc);
     char repetitions[] = "--benchmark_repetitions=9";
     char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
-    if (argc == 1) {
+    bool repetitionsGiven = false;
+    for (int i = 1; i < argc; i++)
+        repetitionsGiven |= strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
+    if (!repetitionsGiven) {
         args.push_back(repetitions);
         args.push_back(aggregatesOnly);
     }
@@ -144,8 +150,7 @@ int main(int argc, char** argv) {
     printf("  stb_image       %9.1f MB/s\n", rate["BM_StbImageDecodeBitmap"] / MB);
     printf("Resident memory with the large mesh in the table: %.1f MB\n",
            residentKilobytes() / 1024.0);
-    remove(meshPath.c_str());
-    remove(dir.c_str());
+    removeTempDir(dir);
     return 0;
 }
 

@@ -15,6 +15,7 @@ namespace {
 class AddSceneObject : public GlTest {
   protected:
     std::string dir, model, bitmap;
+    void TearDown() override { removeTempDir(dir); }
     void SetUp() override {
         buildAngleTables();
         objectCount = 0;

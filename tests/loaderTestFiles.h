@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,12 @@ inline std::string makeTempDir() {
     char pattern[] = "/tmp/dustRidersLoaders.XXXXXX";
     const char* dir = mkdtemp(pattern);
     return dir ? dir : "/tmp";
+}
+
+inline void removeTempDir(const std::string& dir) {
+    std::error_code ignored;
+    if (dir.rfind("/tmp/dustRidersLoaders.", 0) == 0)
+        std::filesystem::remove_all(dir, ignored);
 }
 
 inline void writeFile(const std::string& path, const Bytes& bytes) {
