@@ -193,7 +193,7 @@ TEST(CharacterModels, FiguresStandTwelveToFourteenUnitsTallAroundTheirOrigin) {
     }
 }
 
-TEST(CharacterModels, CockatooLeadsWithItsDarkBeakTowardMinusZ) {
+TEST(CharacterModels, CockatooLeadsWithItsDarkBeakTowardMinusZUnderAYellowCrest) {
     CharacterMesh mesh = readCharacter("kakadu.3ds");
     ASSERT_FALSE(mesh.xyz.empty());
     int width = 0, height = 0, channels = 0;
@@ -209,6 +209,14 @@ TEST(CharacterModels, CockatooLeadsWithItsDarkBeakTowardMinusZ) {
     int front = lowestPoint(mesh, 2, 1), back = lowestPoint(mesh, 2, -1);
     EXPECT_LT(brightness(front), 90) << "the point furthest toward -z is not the dark beak";
     EXPECT_GT(brightness(back), 150) << "the point furthest toward +z is not white tail feather";
+    // The crest crowns the bird: its highest point is sulphur yellow.
+    int top = lowestPoint(mesh, 1, -1);
+    int x = std::min(width - 1, (int)(mesh.uv[top * 2] * width));
+    int y = std::min(height - 1, (int)((1.0f - mesh.uv[top * 2 + 1]) * height));
+    const unsigned char* crest = &texels[(y * width + x) * 3];
+    EXPECT_GT(crest[0], 150);
+    EXPECT_GT(crest[1], 120);
+    EXPECT_LT(crest[2], crest[1] - 60) << "the highest point is not yellow";
     float length = mesh.xyz[back * 3 + 2] - mesh.xyz[front * 3 + 2];
     EXPECT_GE(length, 3.5f);
     EXPECT_LE(length, 5.5f);

@@ -23,6 +23,14 @@ void buildGirlModel(ModelMesh& mesh) {
                          16, 10, hair);
     addOrientedEllipsoid(figure, {0.8f, 1.45f, 0.4f}, -8, 0, {0, FIGURE_HEAD_Y - 1.1f, -0.5f}, 12,
                          8, hair);
+    // A ribbon bow where the hair gathers at the back of the head.
+    UvRect ribbon = figureUv(PART_BELT);
+    addOrientedEllipsoid(figure, {0.13f, 0.12f, 0.1f}, 0, 0, {0, FIGURE_HEAD_Y - 0.35f, -0.98f}, 6,
+                         4, ribbon);
+    int bowVertex = (int)figure.vertices.size(), bowFace = (int)figure.faces.size();
+    addOrientedEllipsoid(figure, {0.3f, 0.17f, 0.08f}, 0, -12,
+                         {0.27f, FIGURE_HEAD_Y - 0.33f, -0.92f}, 8, 4, ribbon);
+    mirrorAcrossX(figure, bowVertex, bowFace);
     // Skirt flaring from the waist to just below the knee.
     addOvalLathe(figure, {0, 1.95f, 1.78f, 1.52f, 1.3f, 1.0f, 0},
                  {3.55f, 3.3f, 4.6f, 5.9f, 7.0f, FIGURE_WAIST_Y + 0.05f, FIGURE_WAIST_Y + 0.12f},
@@ -89,6 +97,9 @@ void paintGirlTexture(Image& image) {
         if (v < 1.0f / 6 - 0.01f)
             c = rgbScale(c, 0.6f);
         return v > 5.0f / 6 - 0.04f ? clothShade(rgbScale(DRESS_BLUE, 0.55f), u, v, 0.1f, 6.0f) : c;
+    });
+    paintCell(image, figureCell(PART_BELT), [](float u, float v) {
+        return clothShade(Rgb{0.78f, 0.13f, 0.16f}, u, v, 0.25f, 12.0f);
     });
     paintCell(image, figureCell(PART_LEGS),
               [](float u, float v) { return skinShade(GIRL_SKIN, u, v); });
