@@ -91,12 +91,32 @@ static std::vector<double> partVolumes(const CharacterMesh& mesh, const std::vec
     return out;
 }
 
-static int lowestPoint(const CharacterMesh& mesh, int axis, float sign) {
+// The point furthest along the axis in the given direction (+1 largest, -1 smallest).
+static int furthestPoint(const CharacterMesh& mesh, int axis, float direction) {
     int best = 0;
     for (size_t i = 0; i < mesh.xyz.size() / 3; i++)
-        if (sign * mesh.xyz[i * 3 + axis] < sign * mesh.xyz[best * 3 + axis])
+        if (direction * mesh.xyz[i * 3 + axis] > direction * mesh.xyz[best * 3 + axis])
             best = (int)i;
     return best;
+}
+
+struct Texture {
+    unsigned char* texels = nullptr; // rows top down, as stb reads a bitmap
+    int width = 0, height = 0;
+};
+
+static Texture loadTexture(const std::string& name) {
+    Texture t;
+    int channels = 0;
+    t.texels = stbi_load((CHARACTER_RES + "/" + name).c_str(), &t.width, &t.height, &channels, 3);
+    return t;
+}
+
+// The texel a mapping coordinate lands on; v = 0 is the bitmap's bottom row.
+static const unsigned char* texelAt(const Texture& t, float u, float v) {
+    int x = std::max(0, std::min(t.width - 1, (int)(u * t.width)));
+    int y = std::max(0, std::min(t.height - 1, (int)((1 - v) * t.height)));
+    return &t.texels[((size_t)y * t.width + x) * 3];
 }
 
 TEST(CharacterModels, EverySurfaceIsClosedWithEachEdgeSharedByTwoOppositeFacesOfSomeArea) {
@@ -153,10 +173,8 @@ TEST(CharacterModels, EveryPointMapsInsideItsTextureOntoPaintedTexels) {
                                     {"kakadu.3ds", "kakadu2.bmp"}};
     for (const auto& pair : pairs) {
         CharacterMesh mesh = readCharacter(pair[0]);
-        int width = 0, height = 0, channels = 0;
-        unsigned char* texels =
-            stbi_load((CHARACTER_RES + "/" + pair[1]).c_str(), &width, &height, &channels, 3);
-        ASSERT_NE(texels, nullptr) << pair[1];
+        Texture texture = loadTexture(pair[1]);
+        ASSERT_NE(texture.texels, nullptr) << pair[1];
         int outside = 0, unpainted = 0;
         for (size_t i = 0; i < mesh.uv.size(); i += 2) {
             float u = mesh.uv[i], v = mesh.uv[i + 1];
@@ -164,16 +182,13 @@ TEST(CharacterModels, EveryPointMapsInsideItsTextureOntoPaintedTexels) {
                 outside++;
                 continue;
             }
-            // Bitmap rows run top down here; v = 0 is the bottom row.
-            int x = std::min(width - 1, (int)(u * width));
-            int y = std::min(height - 1, (int)((1 - v) * height));
-            const unsigned char* p = &texels[((size_t)y * width + x) * 3];
+            const unsigned char* p = texelAt(texture, u, v);
             if (p[0] == 0 && p[1] == 0 && p[2] == 0)
                 unpainted++;
         }
         EXPECT_EQ(outside, 0) << pair[0] << " maps points outside its texture";
         EXPECT_EQ(unpainted, 0) << pair[0] << " maps points onto unpainted texels of " << pair[1];
-        stbi_image_free(texels);
+        stbi_image_free(texture.texels);
     }
 }
 
@@ -181,13 +196,13 @@ TEST(CharacterModels, FiguresStandTwelveToFourteenUnitsTallAroundTheirOrigin) {
     for (const char* name : {"Girl.3ds", "Guy.3ds", "Held.3ds"}) {
         CharacterMesh mesh = readCharacter(name);
         ASSERT_FALSE(mesh.xyz.empty()) << name;
-        float top = mesh.xyz[lowestPoint(mesh, 1, -1) * 3 + 1];
+        float top = mesh.xyz[furthestPoint(mesh, 1, 1) * 3 + 1];
         EXPECT_GE(top, 12.0f) << name;
         EXPECT_LE(top, 14.2f) << name;
         // Standing over the origin: the feet are not off to one side.
         for (int axis : {0, 2}) {
-            float low = mesh.xyz[lowestPoint(mesh, axis, 1) * 3 + axis];
-            float high = mesh.xyz[lowestPoint(mesh, axis, -1) * 3 + axis];
+            float low = mesh.xyz[furthestPoint(mesh, axis, -1) * 3 + axis];
+            float high = mesh.xyz[furthestPoint(mesh, axis, 1) * 3 + axis];
             EXPECT_LT(std::fabs(low + high), 2.0f) << name << " axis " << axis;
         }
     }
@@ -196,31 +211,27 @@ TEST(CharacterModels, FiguresStandTwelveToFourteenUnitsTallAroundTheirOrigin) {
 TEST(CharacterModels, CockatooLeadsWithItsDarkBeakTowardMinusZUnderAYellowCrest) {
     CharacterMesh mesh = readCharacter("kakadu.3ds");
     ASSERT_FALSE(mesh.xyz.empty());
-    int width = 0, height = 0, channels = 0;
-    unsigned char* texels =
-        stbi_load((CHARACTER_RES + "/kakadu2.bmp").c_str(), &width, &height, &channels, 3);
-    ASSERT_NE(texels, nullptr);
+    Texture texture = loadTexture("kakadu2.bmp");
+    ASSERT_NE(texture.texels, nullptr);
+    auto texelOf = [&](int point) {
+        return texelAt(texture, mesh.uv[point * 2], mesh.uv[point * 2 + 1]);
+    };
     auto brightness = [&](int point) {
-        int x = std::min(width - 1, (int)(mesh.uv[point * 2] * width));
-        int y = std::min(height - 1, (int)((1.0f - mesh.uv[point * 2 + 1]) * height));
-        const unsigned char* p = &texels[(y * width + x) * 3];
+        const unsigned char* p = texelOf(point);
         return (p[0] + p[1] + p[2]) / 3;
     };
-    int front = lowestPoint(mesh, 2, 1), back = lowestPoint(mesh, 2, -1);
+    int front = furthestPoint(mesh, 2, -1), back = furthestPoint(mesh, 2, 1);
     EXPECT_LT(brightness(front), 90) << "the point furthest toward -z is not the dark beak";
     EXPECT_GT(brightness(back), 150) << "the point furthest toward +z is not white tail feather";
     // The crest crowns the bird: its highest point is sulphur yellow.
-    int top = lowestPoint(mesh, 1, -1);
-    int x = std::min(width - 1, (int)(mesh.uv[top * 2] * width));
-    int y = std::min(height - 1, (int)((1.0f - mesh.uv[top * 2 + 1]) * height));
-    const unsigned char* crest = &texels[(y * width + x) * 3];
+    const unsigned char* crest = texelOf(furthestPoint(mesh, 1, 1));
     EXPECT_GT(crest[0], 150);
     EXPECT_GT(crest[1], 120);
     EXPECT_LT(crest[2], crest[1] - 60) << "the highest point is not yellow";
     float length = mesh.xyz[back * 3 + 2] - mesh.xyz[front * 3 + 2];
     EXPECT_GE(length, 3.5f);
     EXPECT_LE(length, 5.5f);
-    stbi_image_free(texels);
+    stbi_image_free(texture.texels);
 }
 
 TEST(CharacterModels, RakeHandleRunsAlongTheDiagonalWithThePegsAtTheMinusEnd) {
@@ -235,7 +246,7 @@ TEST(CharacterModels, RakeHandleRunsAlongTheDiagonalWithThePegsAtTheMinusEnd) {
         acrossMax = std::max(acrossMax, std::fabs(across));
     }
     EXPECT_GT(alongMax - alongMin, 4 * acrossMax) << "the rake is not long along (1, 0, 1)";
-    int peg = lowestPoint(mesh, 1, 1);
+    int peg = furthestPoint(mesh, 1, -1);
     float pegAlong = (mesh.xyz[peg * 3] + mesh.xyz[peg * 3 + 2]) * 0.70710678f;
     EXPECT_LT(pegAlong, alongMin + 0.2f * (alongMax - alongMin))
         << "pegs are not at the -x, -z end";
