@@ -50,7 +50,7 @@ class RealScene : public RenderFrame {
   protected:
     void SetUp() override {
         if (!std::filesystem::exists("res/desert.3ds"))
-            GTEST_SKIP() << "generated res/ missing";
+            GTEST_FAIL() << "generated res/ missing: the build writes it into the run directory";
         RenderFrame::SetUp();
         // Other tests of the process may have replaced the table with their own scene.
         if (objectCount != SCENE_LIST_ROWS) {
