@@ -1,7 +1,12 @@
 #include "scene/fileBytes.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
+
+// No asset comes near this; a larger "file" is refused rather than allocated.
+const long long MAX_FILE_BYTES = 1LL << 30;
 
 bool readFileBytes(const char* path, unsigned char** data, size_t* size) {
     *data = nullptr;
@@ -9,17 +14,18 @@ bool readFileBytes(const char* path, unsigned char** data, size_t* size) {
     FILE* file = fopen(path, "rb");
     if (!file)
         return false;
-    long length = -1;
-    if (fseek(file, 0, SEEK_END) == 0)
-        length = ftell(file);
-    if (length < 0 || fseek(file, 0, SEEK_SET) != 0) {
+    // Directories and devices open too; only a regular file has a size worth trusting.
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+        info.st_size > MAX_FILE_BYTES) {
         fclose(file);
         return false;
     }
+    size_t length = (size_t)info.st_size;
     // One spare byte so an empty file still gets a real buffer.
-    unsigned char* buffer = (unsigned char*)malloc((size_t)length + 1);
-    size_t got = buffer ? fread(buffer, 1, (size_t)length, file) : 0;
-    bool failed = !buffer || got != (size_t)length || ferror(file);
+    unsigned char* buffer = (unsigned char*)malloc(length + 1);
+    size_t got = buffer ? fread(buffer, 1, length, file) : 0;
+    bool failed = !buffer || got != length || ferror(file);
     fclose(file);
     if (failed) {
         free(buffer);

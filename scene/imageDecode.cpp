@@ -78,7 +78,8 @@ bool decodeRaw(const unsigned char* data, size_t size, int width, int height, in
     if (!pixels)
         return fail("out of memory", out, reason);
     size_t copied = size < needed ? size : needed;
-    memcpy(pixels, data, copied);
+    if (copied > 0)
+        memcpy(pixels, data, copied);
     memset(pixels + copied, 0, needed - copied);
     out->width = width;
     out->height = height;

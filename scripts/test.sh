@@ -36,7 +36,7 @@ if [ -d fuzz ] && ls fuzz/*.cpp >/dev/null 2>&1; then
         name=$(basename "$source" .cpp)
         work=$(mktemp -d)
         cp -r "fuzz/corpus/$name/." "$work/" 2>/dev/null || true
-        "build-fuzz/fuzz/$name" -max_total_time="${FUZZ_SECONDS:-30}" -timeout=5 \
+        "build-fuzz/fuzz/$name" -max_total_time="${FUZZ_SECONDS:-30}" -timeout=5 -close_fd_mask=2 \
             -rss_limit_mb=2048 "$work" 2>&1 | tail -n 3
         rm -rf "$work"
     done

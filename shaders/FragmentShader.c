@@ -55,23 +55,17 @@ float shadowVisibility() {
                     tap(coord, depthSlope, bias, vec2(1.5, -1.5)) +
                     tap(coord, depthSlope, bias, vec2(-1.5, 1.5)) +
                     tap(coord, depthSlope, bias, vec2(1.5, 1.5));
-    if (corners == 0.0 || corners == 4.0)
-        return corners * 0.25;
-
-    float lit = corners;
-    lit += tap(coord, depthSlope, bias, vec2(-0.5, -1.5));
-    lit += tap(coord, depthSlope, bias, vec2(0.5, -1.5));
-    lit += tap(coord, depthSlope, bias, vec2(-1.5, -0.5));
-    lit += tap(coord, depthSlope, bias, vec2(-0.5, -0.5));
-    lit += tap(coord, depthSlope, bias, vec2(0.5, -0.5));
-    lit += tap(coord, depthSlope, bias, vec2(1.5, -0.5));
-    lit += tap(coord, depthSlope, bias, vec2(-1.5, 0.5));
-    lit += tap(coord, depthSlope, bias, vec2(-0.5, 0.5));
-    lit += tap(coord, depthSlope, bias, vec2(0.5, 0.5));
-    lit += tap(coord, depthSlope, bias, vec2(1.5, 0.5));
-    lit += tap(coord, depthSlope, bias, vec2(-0.5, 1.5));
-    lit += tap(coord, depthSlope, bias, vec2(0.5, 1.5));
-    return lit / 16.0;
+    // Where they disagree (the soft edge) all sixteen taps of the grid count. A loop rather
+    // than a branch: a software rasteriser leaves a loop once no pixel of its block is in it,
+    // while it evaluates both sides of a branch. Offsets are computed, not looked up: indexing
+    // an array by a varying index costs a gather per lane.
+    int grid = (corners == 0.0 || corners == 4.0) ? 0 : 16;
+    float lit = 0.0;
+    for (int k = 0; k < grid; k++) {
+        float row = floor(float(k) * 0.25);
+        lit += tap(coord, depthSlope, bias, vec2(float(k) - 4.0 * row, row) - 1.5);
+    }
+    return grid == 0 ? corners * 0.25 : lit / 16.0;
 }
 
 void main() {

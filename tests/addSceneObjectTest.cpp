@@ -15,6 +15,7 @@ namespace {
 class AddSceneObject : public GlTest {
   protected:
     std::string dir, model, bitmap;
+    void TearDown() override { removeTempDir(dir); }
     void SetUp() override {
         buildAngleTables();
         objectCount = 0;
@@ -100,6 +101,16 @@ TEST_F(AddSceneObject, FullTableRefusesWithoutReadingAnything) {
     EXPECT_NE(err.find(model), std::string::npos) << err;
     EXPECT_EQ(objectCount, MAX_OBJECTS);
     EXPECT_EQ(bitmapTextureCounter, -1) << "no bitmap was read";
+    objectCount = 0;
+}
+
+TEST_F(AddSceneObject, LoadingTouchesOnlyWhatItWritesInTheSlot) {
+    // The table is ~400 MB of zero pages; clearing a whole 4 MB slot would make it resident.
+    objectCount = MAX_OBJECTS - 1; // a slot no other test uses
+    long before = residentKilobytes();
+    ASSERT_TRUE(addSceneObject(model.c_str(), bitmap.c_str(), 0, 0, 0, 0, 0, 0));
+    long grown = residentKilobytes() - before;
+    EXPECT_LT(grown, 1024) << "kB made resident by one small model";
     objectCount = 0;
 }
 

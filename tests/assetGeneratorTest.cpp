@@ -133,6 +133,13 @@ static std::vector<Vec3f> worldPoints(const SceneListRow& row, const Mesh& mesh)
     return world;
 }
 
+// Cross product of a triangle's edges: along its front side, as long as twice its area.
+static Vec3f faceNormal(const std::vector<Vec3f>& points, const std::vector<int>& faces, size_t f) {
+    const Vec3f &a = points[faces[f]], &b = points[faces[f + 1]], &c = points[faces[f + 2]];
+    Vec3f u = {b.x - a.x, b.y - a.y, b.z - a.z}, v = {c.x - a.x, c.y - a.y, c.z - a.z};
+    return Vec3f{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+}
+
 // Highest surface of the triangles straight above or below world (x, z); NAN where there is none.
 static float surfaceHeight(const std::vector<Vec3f>& world, const std::vector<int>& faces, float x,
                            float z) {
@@ -259,6 +266,58 @@ TEST(AssetFiles, GeneratorWithoutADirectoryExplainsItsUsage) {
     EXPECT_NE(strstr(line, "usage"), nullptr) << line;
 }
 
+TEST(AssetFiles, GeneratorThatCannotCreateItsDirectorySaysSoAndFails) {
+    fs::path blocker =
+        fs::temp_directory_path() / ("dustriders-blocker-" + std::to_string(getpid()));
+    std::ofstream(blocker.string()) << "a file, not a directory";
+    FILE* pipe = popen((GENERATOR + " " + (blocker / "res").string() + " 2>&1").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char line[256];
+    while (fgets(line, sizeof line, pipe))
+        output += line;
+    int status = pclose(pipe);
+    fs::remove(blocker);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(output.find("cannot create"), std::string::npos) << output;
+}
+
+// ---- shape ----
+
+TEST(AssetShape, NoModelHasCollapsedTriangles) {
+    for (const char* name : MODEL_FILES) {
+        Mesh mesh = readModel(RES_DIR + "/" + name);
+        int collapsed = 0;
+        for (size_t f = 0; f + 2 < mesh.faces.size(); f += 3) {
+            Vec3f n = faceNormal(mesh.points, mesh.faces, f);
+            if (sqrtf(n.x * n.x + n.y * n.y + n.z * n.z) < 1e-6f)
+                collapsed++;
+        }
+        EXPECT_EQ(collapsed, 0) << name << ": such triangles shorten their corners' normals";
+    }
+}
+
+// An inside-out model shows its back faces, which the demo culls: its top would face down.
+TEST(AssetShape, EveryPlacedModelFacesUpAtItsTop) {
+    for (int row = 0; row < SCENE_LIST_ROWS; row++) {
+        Mesh mesh = readModel(RES_DIR + "/" + rowModel(row));
+        std::vector<Vec3f> world = worldPoints(sceneList[row], mesh);
+        float lowest = INFINITY, highest = -INFINITY;
+        for (const Vec3f& p : world) {
+            lowest = fminf(lowest, p.y);
+            highest = fmaxf(highest, p.y);
+        }
+        float upward = 0;
+        for (size_t f = 0; f + 2 < mesh.faces.size(); f += 3) {
+            float top = fmaxf(world[mesh.faces[f]].y,
+                              fmaxf(world[mesh.faces[f + 1]].y, world[mesh.faces[f + 2]].y));
+            if (top > highest - 0.05f * (highest - lowest))
+                upward += faceNormal(world, mesh.faces, f).y; // area-weighted
+        }
+        EXPECT_GT(upward, 0) << rowModel(row) << " row " << row << " faces down at its top";
+    }
+}
+
 // ---- budget ----
 
 TEST(AssetBudget, SceneStaysWithin30000TrianglesAndNoModelAbove12000) {
@@ -285,10 +344,8 @@ TEST(AssetPlacement, SandPassesThroughEveryFigureAndCactusContactPoint) {
 TEST(AssetPlacement, SandFacesUpEverywhere) {
     SandSurface sand;
     for (size_t f = 0; f < sand.faces.size(); f += 3) {
-        const Vec3f &a = sand.world[sand.faces[f]], &b = sand.world[sand.faces[f + 1]],
-                    &c = sand.world[sand.faces[f + 2]];
-        float normalY = (b.z - a.z) * (c.x - a.x) - (b.x - a.x) * (c.z - a.z);
-        ASSERT_GT(normalY, 0) << "triangle " << f / 3 << " faces down";
+        ASSERT_GT(faceNormal(sand.world, sand.faces, f).y, 0)
+            << "triangle " << f / 3 << " faces down";
     }
 }
 

@@ -14,6 +14,7 @@ class Load3ds : public ::testing::Test {
   protected:
     SceneObject* obj = &record;
     std::string dir;
+    void TearDown() override { removeTempDir(dir); }
     void SetUp() override {
         memset(&record, 0, sizeof(record));
         dir = makeTempDir();
@@ -21,7 +22,8 @@ class Load3ds : public ::testing::Test {
     // Parses from a heap copy of exactly the file's size, so a sanitizer sees any overread.
     bool parse(const Bytes& bytes) {
         unsigned char* copy = (unsigned char*)calloc(bytes.size() + 1, 1);
-        memcpy(copy, bytes.data(), bytes.size());
+        if (!bytes.empty())
+            memcpy(copy, bytes.data(), bytes.size());
         bool walked = parse3dsChunks(copy, bytes.size(), obj, "test.3ds");
         free(copy);
         return walked;
@@ -77,6 +79,9 @@ TEST_F(Load3ds, MissingFileIsReportedAndLeavesRecordUntouched) {
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("Dust Riders: 3DS file not found (" + path + ")"), std::string::npos) << err;
     EXPECT_FALSE(load3dsFile(obj, nullptr));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(load3dsFile(obj, dir.c_str())) << "a directory opens but cannot be read";
+    testing::internal::GetCapturedStderr();
     EXPECT_STREQ(obj->name, "before");
     EXPECT_EQ(obj->vertexCount, 5);
 }

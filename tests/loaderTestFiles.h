@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,12 @@ inline std::string makeTempDir() {
     char pattern[] = "/tmp/dustRidersLoaders.XXXXXX";
     const char* dir = mkdtemp(pattern);
     return dir ? dir : "/tmp";
+}
+
+inline void removeTempDir(const std::string& dir) {
+    std::error_code ignored;
+    if (dir.rfind("/tmp/dustRidersLoaders.", 0) == 0)
+        std::filesystem::remove_all(dir, ignored);
 }
 
 inline void writeFile(const std::string& path, const Bytes& bytes) {
@@ -150,4 +157,17 @@ inline Bytes bitmapFile(int32_t width, int32_t height, const Bytes& pixelData,
     out.resize(pixelOffset > out.size() ? pixelOffset : out.size(), 0);
     out.insert(out.end(), pixelData.begin(), pixelData.end());
     return out;
+}
+
+// Resident set size of this process in kB (VmRSS), or -1.
+inline long residentKilobytes() {
+    FILE* status = fopen("/proc/self/status", "r");
+    char line[256];
+    long kilobytes = -1;
+    while (status && fgets(line, sizeof(line), status))
+        if (sscanf(line, "VmRSS: %ld kB", &kilobytes) == 1)
+            break;
+    if (status)
+        fclose(status);
+    return kilobytes;
 }

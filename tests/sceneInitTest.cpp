@@ -23,7 +23,7 @@ class SceneInit : public GlTest {
   protected:
     void SetUp() override {
         if (!fs::exists("res/desert.3ds"))
-            GTEST_SKIP() << "generated res/ missing in " << fs::current_path();
+            GTEST_FAIL() << "generated res/ missing in " << fs::current_path();
         windowWidth = 640;
         windowHeight = 480;
         objectCount = 0;

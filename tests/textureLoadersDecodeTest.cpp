@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
+#include <stb_image_write.h>
 
 #include <cstdint>
 #include <cstring>
@@ -12,7 +13,8 @@ namespace {
 // Decodes from a heap copy of exactly the file's size, so a sanitizer sees any overread.
 bool decode(const Bytes& file, DecodedImage* image, const char** reason, int maxSide = 0) {
     unsigned char* copy = (unsigned char*)calloc(file.size() + 1, 1);
-    memcpy(copy, file.data(), file.size());
+    if (!file.empty())
+        memcpy(copy, file.data(), file.size());
     bool ok = decodeBitmap(copy, file.size(), maxSide, image, reason);
     free(copy);
     return ok;
@@ -90,6 +92,33 @@ TEST(BitmapDecode, MatchesStbImageOnAnOddSizedBitmap) {
                   0)
             << "row " << y;
     stbi_image_free(reference);
+    freeDecodedImage(&image);
+}
+
+void appendBytes(void* context, void* data, int size) {
+    Bytes* out = (Bytes*)context;
+    out->insert(out->end(), (unsigned char*)data, (unsigned char*)data + size);
+}
+
+TEST(BitmapDecode, BitmapWrittenByAnOrdinaryToolLoadsStraight) {
+    // 5 x 3 written top row first by stb_image_write, which pads rows and stores them bottom-up.
+    const int width = 5, height = 3;
+    unsigned char rgb[width * height * 3];
+    for (int i = 0; i < width * height * 3; i++)
+        rgb[i] = (unsigned char)(i * 17);
+    Bytes file;
+    ASSERT_TRUE(stbi_write_bmp_to_func(appendBytes, &file, width, height, 3, rgb));
+    DecodedImage image;
+    const char* reason = nullptr;
+    ASSERT_TRUE(decode(file, &image, &reason));
+    ASSERT_EQ(image.width, width);
+    ASSERT_EQ(image.height, height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            const unsigned char* want = rgb + ((height - 1 - y) * width + x) * 3;
+            uint32_t expected = (uint32_t)want[0] << 24 | want[1] << 16 | want[2] << 8 | 255;
+            EXPECT_EQ(texel(image, x, y), expected) << "x " << x << " y " << y;
+        }
     freeDecodedImage(&image);
 }
 

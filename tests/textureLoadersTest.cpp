@@ -14,6 +14,7 @@ namespace {
 class TextureLoaders : public GlTest {
   protected:
     std::string dir;
+    void TearDown() override { removeTempDir(dir); }
     void SetUp() override {
         bitmapTextureCounter = -1;
         dir = makeTempDir();

@@ -1,15 +1,24 @@
 # Sourced by the scripts: starts a private Xvfb and exports DISPLAY; stopped when the shell exits.
+# Xvfb picks a free display number itself (-displayfd), so scripts started side by side never share one.
 startXvfb() {
-    local n=${XVFB_DISPLAY_NUMBER:-$((90 + RANDOM % 400))}
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    local numberFile
+    numberFile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
     XVFB_PID=$!
     trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
-    export DISPLAY=":$n"
+    local number=""
+    for _ in $(seq 1 100); do
+        number=$(tr -d '[:space:]' <"$numberFile")
+        [ -n "$number" ] && break
+        sleep 0.1
+    done
+    rm -f "$numberFile"
+    [ -n "$number" ] || { echo "Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$number"
     for _ in $(seq 1 100); do
         xdpyinfo >/dev/null 2>&1 && return 0
         sleep 0.1
     done
-    echo "Xvfb did not start on $DISPLAY" >&2
+    echo "Xvfb did not answer on $DISPLAY" >&2
     return 1
 }

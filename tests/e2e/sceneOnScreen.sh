@@ -5,10 +5,7 @@
 set -u
 source "$DUSTRIDERS_SOURCE_DIR/tests/e2e/common.bash"
 
-if [ ! -e res/desert.3ds ]; then
-    echo "SKIP: generated res/ missing"
-    exit 0
-fi
+[ -e res/desert.3ds ] || fail "generated res/ missing in $(pwd)"
 shot=$(mktemp --suffix=.png)
 DEMO_LOG=$(mktemp)
 

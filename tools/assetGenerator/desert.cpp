@@ -6,7 +6,7 @@
 #include "texturePaint.h"
 
 static const int GRID_X = 56, GRID_Z = 44; // cells; two triangles each
-static const float TEXTURE_TILE = 60;      // world units per repeat of desert.bmp
+static const float TEXTURE_TILE = 90;      // world units per repeat of desert.bmp
 
 void buildDesertModel(ModelMesh& mesh) {
     ModelMesh world;

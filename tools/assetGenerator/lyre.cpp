@@ -41,11 +41,14 @@ void buildLyreModel(ModelMesh& mesh) {
         float x = -1.2f + 2.4f * i / (STRINGS - 1);
         ModelMesh string;
         makeBox(string, 0.06f, 4.6f, 0.06f, STRING_UV);
-        appendMesh(lyre, string, xformTranslate(x, 4.1f, 0.5f));
+        appendMesh(lyre, string, xformTranslate(x, 4.1f, 0));
     }
     convertYUpToZUp(lyre);
-    // The row stands 10 up; the sand there is higher, so the lyre's foot is raised to it.
-    appendMesh(mesh, lyre, xformTranslate(0, 0, sandHeight(60, 45) - 10 - 0.4f));
+    // About 5.5 tall, a third of the hero beside it. The row stands 10 up; the sand there is
+    // higher, so the lyre's foot is raised to it (a little into it, as it rests on its box).
+    Xform place = xformThen(xformScale(0.8f, 0.8f, 0.8f),
+                            xformTranslate(0, 0, sandHeight(60, 45) - 10 - 0.3f));
+    appendMesh(mesh, lyre, place);
 }
 
 void paintLyreTexture(Image& image) {

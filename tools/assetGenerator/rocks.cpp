@@ -11,6 +11,7 @@ static const float PERCH_Y = 50; // the bird stands on the flat top at world (28
 
 // ---- helpers ----
 static void roughen(ModelMesh& mesh, float scale, float amount, float keepTopAbove, int seed);
+static void cleave(ModelMesh& mesh, float nx, float ny, float nz, float distance);
 
 // Pushes every vertex in or out along its direction from the y axis by fractal noise; vertices
 // above keepTopAbove only move sideways so a flat top stays flat.
@@ -29,12 +30,33 @@ static void roughen(ModelMesh& mesh, float scale, float amount, float keepTopAbo
     }
 }
 
+// Cuts the mesh flat where it reaches past a plane (unit normal n, at distance from the origin):
+// the broken face of a boulder.
+static void cleave(ModelMesh& mesh, float nx, float ny, float nz, float distance) {
+    for (MeshVertex& v : mesh.vertices) {
+        float d = v.x * nx + v.y * ny + v.z * nz - distance;
+        if (d > 0) {
+            v.x -= d * nx;
+            v.y -= d * ny;
+            v.z -= d * nz;
+        }
+    }
+}
+
 void buildRockModel(ModelMesh& mesh) {
     // A boulder half sunk into the sand at its row's spot.
     const float x = -50, y = 20, z = -150;
     ModelMesh rock;
-    makeEllipsoid(rock, 9, 6.5f, 7, 24, 13, UvRect{0, 0, 3, 2});
+    makeEllipsoid(rock, 9, 6.5f, 7, 24, 13, FULL_UV);
     roughen(rock, 6, 0.25f, 100, 3);
+    cleave(rock, 0.58f, 0.58f, 0.58f, 5.2f);
+    cleave(rock, -0.7f, 0.5f, -0.5f, 5.6f);
+    cleave(rock, 0.0f, 1.0f, 0.0f, 5.5f);
+    // Strata follow the height, so they lie level across the broken faces.
+    for (MeshVertex& v : rock.vertices) {
+        v.u *= 3;
+        v.v = v.y / 18 + 0.3f;
+    }
     ModelMesh world;
     appendMesh(world, rock,
                xformThen(xformRotateY(25), xformTranslate(x, sandHeight(x, z) - 1, z)));

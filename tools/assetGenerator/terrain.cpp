@@ -27,6 +27,12 @@ static const GroundPin PINS[] = {
     {80, -150, 20, 24},  // house
     {60, 45, 23, 6},     // lyre
     {262, -62, 20, 36},  // big rock
+    // The script's last camera stands 20 up at (0, 15) looking along +x to the big rock: a low
+    // valley keeps the sand under its eye and the rock in sight.
+    {0, 15, 13, 30},
+    {70, 8, 13, 10},
+    {140, 8, 14, 10},
+    {200, 0, 16, 10},
 };
 
 static const FenceRun FENCES[] = {

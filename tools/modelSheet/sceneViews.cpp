@@ -24,6 +24,26 @@ static const Viewpoint VIEWPOINTS[] = {
     {"scene-figures", {20, 40, 10}, {60, 18, -60}},
 };
 
+// Camera cuts of the demo's script: a translation and turns from the identity, then a second
+// move relative to that (zero where the shot has none).
+struct ScriptShot {
+    const char* name;
+    float move[3];
+    int turn[3];
+    float thenMove[3];
+    int thenTurn[3];
+};
+
+static const ScriptShot SCRIPT_SHOTS[] = {
+    // The start camera: eye (100, 30, -45) looking down -z, tilted 24 degrees down.
+    {"scene-start", {-100, -30, 45}, {240, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-far-side", {-330, -50, -30}, {0, -550, 0}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-above", {-100, -250, 100}, {900, 0, -27000}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-wagon", {45, -30, -40}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-behind", {-60, -30, 40}, {0, 1800, 0}, {0, 0, 0}, {0, 0, 0}},
+    {"scene-shot-final", {-60, -30, 40}, {0, 1800, 0}, {-60, 10, 55}, {0, -900, 0}},
+};
+
 // ---- helpers ----
 static void drawScene();
 static bool saveView(const std::string& path, int width, int height);
@@ -69,21 +89,24 @@ bool renderSceneViews(const std::string& resDir, const std::string& outDir, int 
     drawScene();
     ok = saveView(outDir + "/scene-top.png", width, height) && ok;
 
-    // The demo's start camera in its 640 x 480 window: eye (100, 30, -45) looking down -z,
-    // tilted 24 degrees down, with the frame's own projection.
+    // The demo's own cameras in its 640 x 480 window, with the frame's projection.
     const int demoWidth = 640, demoHeight = 480;
-    beginView(0, 0, demoWidth, demoHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(FIELD_OF_VIEW, frameAspect(demoWidth, demoHeight), NEAR_PLANE, FAR_PLANE);
-    glMatrixMode(GL_MODELVIEW);
-    matIdentity(cameraMatrix);
-    cameraTranslate(-100, -30, 45);
-    cameraRotate(240, 0, 0);
-    glLoadMatrixf(cameraMatrix);
-    glLightfv(GL_LIGHT0, GL_POSITION, sun);
-    drawScene();
-    ok = saveView(outDir + "/scene-start.png", demoWidth, demoHeight) && ok;
+    for (const ScriptShot& shot : SCRIPT_SHOTS) {
+        beginView(0, 0, demoWidth, demoHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(FIELD_OF_VIEW, frameAspect(demoWidth, demoHeight), NEAR_PLANE, FAR_PLANE);
+        glMatrixMode(GL_MODELVIEW);
+        matIdentity(cameraMatrix);
+        cameraTranslate(shot.move[0], shot.move[1], shot.move[2]);
+        cameraRotate(shot.turn[0], shot.turn[1], shot.turn[2]);
+        cameraTranslate(shot.thenMove[0], shot.thenMove[1], shot.thenMove[2]);
+        cameraRotate(shot.thenTurn[0], shot.thenTurn[1], shot.thenTurn[2]);
+        glLoadMatrixf(cameraMatrix);
+        glLightfv(GL_LIGHT0, GL_POSITION, sun);
+        drawScene();
+        ok = saveView(outDir + "/" + shot.name + ".png", demoWidth, demoHeight) && ok;
+    }
 
     for (const Viewpoint& view : VIEWPOINTS) {
         beginView(0, 0, width, height);
