@@ -21,13 +21,14 @@ launched=$(date +%s)
 demo=$!
 window=""
 for _ in $(seq 1 600); do
-    window=$(xdotool search --name '^Kalvren: Dust Riders Demo$' 2>/dev/null | head -n 1) || true
+    window=$(xdotool search --onlyvisible --name '^Kalvren: Dust Riders Demo$' 2>/dev/null | head -n 1) || true
     [ -n "$window" ] && break
     kill -0 "$demo" 2>/dev/null || { cat "$out/demo.log"; echo "demo ended early" >&2; exit 1; }
     sleep 0.1
 done
 [ -n "$window" ] || { echo "no demo window" >&2; kill "$demo"; exit 1; }
-# The pointer rests mid-window: no edge zone steers the camera, and key events reach the window.
+# The window shows once the scene has loaded. The pointer rests mid-window: no edge zone steers
+# the camera, and key events reach the window.
 xdotool mousemove --window "$window" 320 240
 
 # One shot per whole second after the launch, named by the second it was taken in; a shot that
