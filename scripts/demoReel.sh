@@ -30,6 +30,7 @@ done
 # The window shows once the scene has loaded. The pointer rests mid-window: no edge zone steers
 # the camera, and key events reach the window.
 xdotool mousemove --window "$window" 320 240
+sleep 0.5 # the first frame is drawn just after the window shows
 
 # One shot per whole second after the launch, named by the second it was taken in; a shot that
 # takes longer than a second (a busy machine) costs the seconds it overran, nothing more.
