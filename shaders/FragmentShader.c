@@ -18,6 +18,10 @@ const float SLOPE_BIAS_TEXELS = 1.5;
 const float MAX_SLOPE_BIAS = 0.0008;
 // Share of direct light that still reaches shadowed surfaces, so shadows are not black holes.
 const float SHADOW_FLOOR = 0.3;
+// Light scattered from the sky and the sand: the one scene light stands high above the camera, so
+// without it faces turned toward the viewer would be nearly black. Strongest on faces turned to
+// the light, never zero.
+const float FILL_LIGHT = 0.28;
 
 // 1 when the point at uv + offset texels is closer to the light than the stored depth.
 float tap(vec3 coord, vec2 depthSlope, float bias, vec2 offset) {
@@ -87,8 +91,10 @@ void main() {
     vec4 diffuse = gl_FrontLightProduct[1].diffuse * diffuseTerm;
     vec4 specular = gl_FrontLightProduct[1].specular * specularTerm;
     vec4 texel = texture2D(ObjectTexture, gl_TexCoord[0].st);
+    float fill = FILL_LIGHT * (0.6 + 0.4 * dot(normal, lightDir));
 
     // The light's and material's alpha values are 0; the texture alone decides opacity.
-    vec3 color = (ambient.rgb + direct * diffuse.rgb) * texel.rgb + visibility * specular.rgb;
+    vec3 color =
+        (ambient.rgb + fill + direct * diffuse.rgb) * texel.rgb + visibility * specular.rgb;
     gl_FragColor = vec4(color, texel.a);
 }
