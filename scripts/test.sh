@@ -14,10 +14,19 @@ source scripts/lib/xvfb.sh
 startXvfb
 
 jobs=$(nproc)
+logs=$(mktemp -d)
+# Prints the plain "N passed, N failed" line of one ctest log.
+summarise() {
+    sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$1" |
+        awk '{print $1 - $2 " passed, " $2 " failed"}'
+}
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
-(cd build && ctest --output-on-failure -j"$jobs")
-[ $quick -eq 1 ] && exit 0
+(cd build && ctest --output-on-failure -j"$jobs") | tee "$logs/normal.log"
+if [ $quick -eq 1 ]; then
+    echo "ctest: $(summarise "$logs/normal.log")"
+    exit 0
+fi
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DDUSTRIDERS_SANITIZE=ON >/dev/null
@@ -25,7 +34,7 @@ cmake --build build-sanitize -j"$jobs"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-(cd build-sanitize && ctest --output-on-failure -j"$jobs" -LE e2e)
+(cd build-sanitize && ctest --output-on-failure -j"$jobs" -LE e2e) | tee "$logs/sanitize.log"
 
 if [ -d fuzz ] && ls fuzz/*.cpp >/dev/null 2>&1; then
     echo "== Fuzzers, ${FUZZ_SECONDS:-30} s each =="
@@ -42,3 +51,5 @@ if [ -d fuzz ] && ls fuzz/*.cpp >/dev/null 2>&1; then
     done
 fi
 echo "All tests passed."
+echo "ctest: $(summarise "$logs/normal.log")"
+echo "sanitizers: $(summarise "$logs/sanitize.log")"
