@@ -2,8 +2,10 @@
 # Runs the built demo under its own Xvfb for a set time (default 600 s) with random but repeatable
 # user input: pointer moves in and out of the window, drags, wheel turns, special and letter keys
 # and window resizes (never Escape). Then checks that the demo is still running and that its
-# resident memory grew by less than 1 MB after the warm-up: the first minute, or the first 10 s
-# for runs shorter than two minutes. The soak's clock starts once the demo's 24 s script is over.
+# resident memory grew by less than 1 MB after the warm-up (the first minute). Runs shorter than
+# two minutes (CI's) compare after a 10 s warm-up against 8 MB instead: within a minute the GL
+# driver's own buffers swing by several MB, so they can only catch a runaway leak.
+# The soak's clock starts once the demo's 24 s script is over.
 # Usage: scripts/soak.sh [seconds]   (SOAK_SEED picks another input sequence)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,8 +13,13 @@ root=$(pwd)
 seconds=${1:-600}
 seed=${SOAK_SEED:-4711}
 runDir=${DUSTRIDERS_RUN_DIR:-$root/build/run}
-limitKb=1024
-if [ "$seconds" -ge 120 ]; then warmup=60; else warmup=10; fi
+if [ "$seconds" -ge 120 ]; then
+    warmup=60
+    limitKb=${SOAK_LIMIT_KB:-1024}
+else
+    warmup=10
+    limitKb=${SOAK_LIMIT_KB:-8192}
+fi
 [ "$seconds" -gt "$warmup" ] || { echo "soak: run for more than $warmup s" >&2; exit 2; }
 [ -x "$runDir/dustriders" ] || { echo "soak: no built demo in $runDir" >&2; exit 2; }
 
