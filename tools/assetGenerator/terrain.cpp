@@ -27,10 +27,10 @@ static const GroundPin PINS[] = {
     {80, -150, 20, 24},  // house
     // The lyre stands in a hollow with the fountain, which plays from (60, 24, 51) down to
     // about y = 19: higher sand would hide it.
-    {60, 45, 18, 6},     // lyre
-    {60, 51, 18, 4},     // fountain
-    {71, 50, 25, 3},     // the hero's side of the hollow
-    {262, -62, 20, 36},  // big rock
+    {60, 45, 18, 6},    // lyre
+    {60, 51, 18, 4},    // fountain
+    {71, 50, 25, 3},    // the hero's side of the hollow
+    {262, -62, 20, 36}, // big rock
     // The script's last camera stands 20 up at (0, 15) looking along +x to the big rock: a low
     // valley keeps the sand under its eye and the rock in sight.
     {0, 15, 13, 30},
