@@ -72,12 +72,17 @@ inline Bytes objectBlock(const char* name, const Bytes& contents) {
     return chunk(0x4000, payload);
 }
 
-inline Bytes vertexList(const std::vector<float>& xyz) {
+// A list chunk of float records: a 16-bit record count, then the floats.
+inline Bytes floatList(unsigned id, const std::vector<float>& values, size_t floatsPerRecord) {
     Bytes payload;
-    putU16(payload, (unsigned)(xyz.size() / 3));
-    for (float v : xyz)
+    putU16(payload, (unsigned)(values.size() / floatsPerRecord));
+    for (float v : values)
         putFloat(payload, v);
-    return chunk(0x4110, payload);
+    return chunk(id, payload);
+}
+
+inline Bytes vertexList(const std::vector<float>& xyz) {
+    return floatList(0x4110, xyz, 3);
 }
 
 // Three indices a face; the flags word is written as 7.
@@ -95,11 +100,7 @@ inline Bytes faceList(const std::vector<unsigned>& abc, const Bytes& subChunks =
 }
 
 inline Bytes mappingList(const std::vector<float>& uv) {
-    Bytes payload;
-    putU16(payload, (unsigned)(uv.size() / 2));
-    for (float v : uv)
-        putFloat(payload, v);
-    return chunk(0x4140, payload);
+    return floatList(0x4140, uv, 2);
 }
 
 inline Bytes meshFile(const Bytes& objects) {
