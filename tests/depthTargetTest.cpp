@@ -59,4 +59,11 @@ TEST_F(DepthTarget, FramebufferHasNeitherDrawNorReadBufferAndIsUnboundAfterwards
     EXPECT_EQ(drawBuffer, GL_NONE);
     EXPECT_EQ(readBuffer, GL_NONE);
     EXPECT_EQ(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), (GLenum)GL_FRAMEBUFFER_COMPLETE_EXT);
+    // A framebuffer of its own, with the depth texture as its depth attachment.
+    EXPECT_NE(shadowFramebuffer, 0u);
+    EXPECT_TRUE(glIsFramebufferEXT(shadowFramebuffer));
+    GLint attached = 0;
+    glGetFramebufferAttachmentParameterivEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT,
+                                             GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME_EXT, &attached);
+    EXPECT_EQ((GLuint)attached, shadowDepthTexture);
 }
