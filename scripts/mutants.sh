@@ -286,7 +286,7 @@ for i in "${!ids[@]}"; do
         if [ "${count:-0}" -eq 0 ]; then
             echo "$label NOT APPLIED (no test matches ${regexes[$i]})"
             notApplied=$((notApplied + 1))
-        elif (cd "$build" && ctest -j2 --timeout 120 -R "${regexes[$i]}" >"$work/$id.test.log" 2>&1); then
+        elif (cd "$build" && ctest -j2 --timeout 60 -R "${regexes[$i]}" >"$work/$id.test.log" 2>&1); then
             if [ -n "${equivalents[$i]}" ]; then
                 echo "$label equivalent: ${equivalents[$i]}"
                 equivalent=$((equivalent + 1))

@@ -42,13 +42,19 @@ bool sameMatrix(const Mat4& a, const Mat4& b) {
     return memcmp(a, b, sizeof(Mat4)) == 0;
 }
 
-// One frame with the clock `seconds` past startTime; retried if the second ticks in between.
+// One frame with the clock `seconds` past startTime; retried if the second ticks in between, and
+// a failure (not a hang) when the clock never gives that many seconds.
 void frameAt(int seconds) {
-    do {
+    for (int attempt = 0; attempt < 3; attempt++) {
         startTime = time(nullptr) - seconds;
         updateElapsedSeconds();
-    } while (elapsedSeconds != seconds);
-    runChoreography();
+        if (elapsedSeconds == seconds) {
+            runChoreography();
+            return;
+        }
+    }
+    ADD_FAILURE() << "elapsedSeconds is " << elapsedSeconds << " for a start " << seconds
+                  << " s ago";
 }
 
 void expectTranslation(const Mat4& m, float x, float y, float z, const char* what) {
