@@ -152,6 +152,10 @@ fault R11 "framebuffer names made by the wrong entry point" render/extensionEntr
     'bindEntryPoint("glDeleteFramebuffersEXT", framebuffer, e.genFramebuffersEXT);'
 fault R12 "shader program files joined with a bare newline" render/shaderProgram.cpp ShaderProgram \
     'buffer += "\r\n";' 'buffer += "\n";'
+fault R14 "shader objects kept after linking" render/shaderProgram.cpp ShaderProgram \
+    $'    for (int i = 0; i < SHADER_SLOTS; i++)\n        glDeleteShader(shaderIds[i]);' ''
+fault R15 "first slot attached twice" render/shaderProgram.cpp ShaderProgram \
+    'glAttachShader(programId, shaderIds[i]);' 'glAttachShader(programId, shaderIds[0]);'
 fault R13 "slope-scaled shadow bias left out" shaders/FragmentShader.c "TestScene|RealScene|SlopeBias" \
     'const float SLOPE_BIAS_TEXELS = 1.5;' 'const float SLOPE_BIAS_TEXELS = 0.0;'
 
