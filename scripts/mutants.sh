@@ -259,8 +259,15 @@ EOF
 mkdir -p "$work"
 rm -rf "$src"
 mkdir -p "$src"
-# tar keeps modification times, so an unchanged file does not rebuild.
+# tar keeps modification times, so an unchanged file does not rebuild. A file that an earlier run
+# mutated comes back with its old time while its object file is newer: touch those.
 tar --exclude='./build*' --exclude='./.git' --exclude='./out' -cf - . | tar -xf - -C "$src"
+if [ -f "$work/mutated.list" ]; then
+    while read -r file; do
+        [ -f "$src/$file" ] && touch "$src/$file"
+    done <"$work/mutated.list"
+fi
+: >"$work/mutated.list"
 echo "building the scratch copy in $build ..."
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$work/configure.log" 2>&1 ||
     { echo "configure failed: $work/configure.log"; exit 1; }
@@ -270,6 +277,11 @@ cmake --build "$build" -j2 --target dustRidersTests >"$work/build.log" 2>&1 ||
 # shellcheck source=lib/xvfb.sh
 source "$src/scripts/lib/xvfb.sh"
 startXvfb
+# Without a fault every test must pass, or "caught" would mean nothing.
+if ! (cd "$build" && ctest -j2 --timeout 60 -LE e2e >"$work/baseline.log" 2>&1); then
+    echo "the unchanged tree fails its tests: $work/baseline.log"
+    exit 1
+fi
 
 caught=0 survived=0 notApplied=0 equivalent=0
 for i in "${!ids[@]}"; do
@@ -277,6 +289,7 @@ for i in "${!ids[@]}"; do
     id=${ids[$i]} file=${files[$i]}
     label=$(printf '%-4s %-60s' "$id" "${descs[$i]}")
     cp -p "$src/$file" "$work/original" 2>/dev/null || { echo "$label NOT APPLIED (no $file)"; notApplied=$((notApplied + 1)); continue; }
+    echo "$file" >>"$work/mutated.list"
     if ! substitute "$src/$file" "${olds[$i]}" "${news[$i]}" >/dev/null; then
         echo "$label NOT APPLIED (text not found exactly once in $file)"
         notApplied=$((notApplied + 1))
