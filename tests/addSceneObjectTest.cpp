@@ -59,6 +59,27 @@ TEST_F(AddSceneObject, TurnIsAppliedAfterThePosition) {
     EXPECT_NEAR(m[5], 1, 1e-4);
 }
 
+TEST_F(AddSceneObject, EachTurnArgumentTurnsAboutItsOwnAxis) {
+    // Quarter turns written out by hand, column-major elements 0-2, 4-6, 8-10.
+    struct {
+        int ax, ay, az;
+        float block[9];
+    } cases[] = {
+        {900, 0, 0, {1, 0, 0, 0, 0, 1, 0, -1, 0}},
+        {0, 900, 0, {0, 0, -1, 0, 1, 0, 1, 0, 0}},
+        {0, 0, 900, {0, 1, 0, -1, 0, 0, 0, 0, 1}},
+        {900, 0, 900, {0, 0, 1, -1, 0, 0, 0, -1, 0}}, // x first, then z
+    };
+    const int index[9] = {0, 1, 2, 4, 5, 6, 8, 9, 10};
+    for (auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ax << " " << c.ay << " " << c.az);
+        objectCount = 0;
+        ASSERT_TRUE(addSceneObject(model.c_str(), bitmap.c_str(), 4, 5, 6, c.ax, c.ay, c.az));
+        for (int i = 0; i < 9; i++)
+            EXPECT_NEAR(sceneObjects[0].matrix[index[i]], c.block[i], 2e-4f) << index[i];
+    }
+}
+
 TEST_F(AddSceneObject, MissingModelAddsNothingAndUsesNoTextureName) {
     strcpy(sceneObjects[0].name, "slot");
     testing::internal::CaptureStderr();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstring>
 
 #include "app/sceneInit.h"
@@ -41,13 +42,19 @@ bool sameMatrix(const Mat4& a, const Mat4& b) {
     return memcmp(a, b, sizeof(Mat4)) == 0;
 }
 
-// One frame with the clock `seconds` past startTime; retried if the second ticks in between.
+// One frame with the clock `seconds` past startTime; retried if the second ticks in between, and
+// a failure (not a hang) when the clock never gives that many seconds.
 void frameAt(int seconds) {
-    do {
+    for (int attempt = 0; attempt < 3; attempt++) {
         startTime = time(nullptr) - seconds;
         updateElapsedSeconds();
-    } while (elapsedSeconds != seconds);
-    runChoreography();
+        if (elapsedSeconds == seconds) {
+            runChoreography();
+            return;
+        }
+    }
+    ADD_FAILURE() << "elapsedSeconds is " << elapsedSeconds << " for a start " << seconds
+                  << " s ago";
 }
 
 void expectTranslation(const Mat4& m, float x, float y, float z, const char* what) {
@@ -156,17 +163,44 @@ TEST_F(Choreography, NineSwingsTheViewAndRollsOnlyTheParticles) {
     EXPECT_EQ(-550, billboardAngles[1]) << "the swing is part of the once-only setup";
 }
 
+// A view turned by the given steps (already in 0 .. 3599) after a move by t: R * T with the
+// textbook R = Rz * Ry * Rx in double precision, column-major.
+void referenceCut(const float t[3], const int steps[3], double out[16]) {
+    double r[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (int axis = 0; axis < 3; axis++) {
+        double a = steps[axis] * 3.1415 / 1800, c = cos(a), s = sin(a);
+        int i = (axis + 1) % 3, j = (axis + 2) % 3;
+        double turn[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+        turn[i][i] = c;
+        turn[i][j] = -s;
+        turn[j][i] = s;
+        turn[j][j] = c;
+        double next[3][3];
+        for (int row = 0; row < 3; row++)
+            for (int col = 0; col < 3; col++)
+                next[row][col] =
+                    turn[row][0] * r[0][col] + turn[row][1] * r[1][col] + turn[row][2] * r[2][col];
+        memcpy(r, next, sizeof(r));
+    }
+    for (int col = 0; col < 4; col++)
+        for (int row = 0; row < 4; row++)
+            out[col * 4 + row] = col < 3 && row < 3 ? r[row][col] : (row == col ? 1 : 0);
+    for (int row = 0; row < 3; row++)
+        out[12 + row] = r[row][0] * t[0] + r[row][1] * t[1] + r[row][2] * t[2];
+}
+
 TEST_F(Choreography, CutsResetTheCameraAndSetTheBillboardAngles) {
     struct {
         int seconds;
-        float tx, ty, tz;
-        int ax, ay, az;
+        float move[3];
+        int steps[3];       // the cut's turns as table entries: -550 is 3050, -27000 no turn
+        float frameMove[3]; // the phase's own move on the same frame
         float billboard[3];
     } cases[] = {
-        {11, -330, -50, -30, 0, -550, 0, {0, -550, 0}},
-        {15, -100, -250, 100, 900, 0, 0, {900, 0, -27000}},
-        {17, 45, -30, -40, 0, 0, 0, {150, 0, 0}},
-        {20, -60, -30, 40, 0, 1800, 0, {0, 1800, 0}},
+        {11, {-330, -50, -30}, {0, 3050, 0}, {0, 0, 0.2f}, {0, -550, 0}},
+        {15, {-100, -250, 100}, {900, 0, 0}, {0, 0, 0}, {900, 0, -27000}},
+        {17, {45, -30, -40}, {0, 0, 0}, {0, 0, 0}, {150, 0, 0}},
+        {20, {-60, -30, 40}, {0, 1800, 0}, {0, 0, 1}, {0, 1800, 0}},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.seconds);
@@ -176,16 +210,72 @@ TEST_F(Choreography, CutsResetTheCameraAndSetTheBillboardAngles) {
         ScriptState after = snapshot();
         frameAt(c.seconds);
         ScriptState later = snapshot();
-        // The cut itself, rebuilt from the identity; the per-frame move is checked separately.
-        matIdentity(cameraMatrix);
-        cameraTranslate(c.tx, c.ty, c.tz);
-        cameraRotate(c.ax, c.ay, c.az);
-        for (int i = 0; i < 12; i++)
-            EXPECT_FLOAT_EQ(cameraMatrix[i], after.camera[i]) << "element " << i;
+        double expected[16];
+        referenceCut(c.move, c.steps, expected);
+        for (int i = 0; i < 3; i++)
+            expected[12 + i] += c.frameMove[i];
+        for (int i = 0; i < 16; i++)
+            EXPECT_NEAR(after.camera[i], expected[i], 1e-3) << "element " << i;
         for (int i = 0; i < 3; i++)
             EXPECT_EQ(c.billboard[i], later.billboard[i]) << "billboard " << i;
-        if (c.seconds == 11)
-            expectTranslation(after.rake, 100, 25, -60, "rake back at its place");
+    }
+}
+
+TEST_F(Choreography, EachPhaseStartsAtItsBoundAndNotASecondEarlier) {
+    // The second frame of a fresh run at each second: who moves, and the particles' facing.
+    struct {
+        int seconds;
+        float rake[3], bird[3], camera[3];
+        float billboardX, billboardY;
+    } cases[] = {
+        {2, {-0.2f, 0, -0.2f}, {0, 0, 0}, {0, 0, 0}, 150, 0},
+        {3, {0.15f, 0.075f, 0.15f}, {0, 0, 0}, {0, 0, 0}, 150, 0},
+        {4, {-0.2f, -0.075f, -0.2f}, {0, 0, 0}, {0, 0, 0}, 150, 0},
+        {5, {0.2f, 0.075f, 0.2f}, {0, 0, 0}, {0, 0, 0}, 150, 0},
+        {6, {-0.2f, -0.075f, -0.2f}, {0, 0, 0}, {0, 0, 0}, 150, 0},
+        {7, {0, 0, 0}, {0, 0, 0}, {0, 0, 0.01f}, 150, 0},
+        {8, {0, 0, 0}, {0, 0, 0}, {0, 0, 0.01f}, 150, 0},
+        {9, {0, 0, 0}, {0, 0, 0}, {0, 0.2f, 0.4f}, 150, -550},
+        {10, {0, 0, 0}, {0, 0, 0}, {0, 0.2f, 0.4f}, 150, -550},
+        {11, {0, 0, 0}, {0, 0, 0}, {0, 0, 0.2f}, 0, -550},
+        {12, {0, 0, 0}, {-1, 0, 0}, {0, 0, 0}, 150, 0},
+        {13, {0, 0, 0}, {0, 0, -3}, {0, 0, 0}, 150, 0},
+        {14, {0, 0, 0}, {0, 0, -3}, {0, 0, 0}, 150, 0},
+        {15, {0, 0, 0}, {0, -0.3f, -6}, {0, 0, 0}, 900, 0},
+        {16, {0, 0, 0}, {0, -0.3f, -6}, {0, 0, 0}, 900, 0},
+        {17, {0, 0, 0}, {0, 0.5f, -4}, {0, 0, 0}, 150, 0},
+        {18, {0, 0, 0}, {0.4f, 2, -4}, {0, 0, 0}, 150, 0},
+        {19, {0, 0, 0}, {0.7f, 5, -1}, {0, 0, 0}, 150, 0},
+        {20, {0, 0, 0}, {0, 0, 0}, {0, 0, 1}, 0, 1800},
+        {21, {0, 0, 0}, {0, 0, 0}, {0, 0, 1}, 0, 1800},
+        {22, {0, 0, 0}, {0, 0, 0}, {0, 0, 1}, 150, -900},
+        {23, {0, 0, 0}, {0, 0, 0}, {0, 0, 1}, 150, -900},
+        {24, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, 150, 0},
+        {25, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, 150, 0},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        SetUp();
+        frameAt(c.seconds);
+        ScriptState before = snapshot();
+        frameAt(c.seconds);
+        ScriptState after = snapshot();
+        expectFrameMoves(before.rake, after.rake, c.rake[0], c.rake[1], c.rake[2], "rake");
+        expectFrameMoves(before.bird, after.bird, c.bird[0], c.bird[1], c.bird[2], "bird");
+        expectFrameMoves(before.camera, after.camera, c.camera[0], c.camera[1], c.camera[2],
+                         "camera");
+        EXPECT_EQ(c.billboardX, after.billboard[0]);
+        EXPECT_EQ(c.billboardY, after.billboard[1]);
+    }
+}
+
+TEST_F(Choreography, RakeIsPutBackAtItsPlaceByTheSetupsAtSevenNineAndEleven) {
+    for (int seconds : {7, 9, 11}) {
+        SCOPED_TRACE(seconds);
+        SetUp();
+        objectMoveLocal(sceneObjects[RAKE], 5, -4, 3);
+        frameAt(seconds);
+        expectTranslation(sceneObjects[RAKE].matrix, 100, 25, -60, "rake");
     }
 }
 

@@ -2,7 +2,10 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
+#include <X11/Xlib.h>
+#include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
@@ -18,12 +21,27 @@ static bool windowOpen = false;
 
 static void noDisplay() {}
 
+// Under ctest -j2 a busy Xvfb now and then refuses a new client for a moment; glutInit would end
+// the process at once, so wait for the display to accept a connection first (up to ~10 s).
+static void waitForDisplay() {
+    for (int attempt = 0; attempt < 100; attempt++) {
+        Display* display = XOpenDisplay(nullptr);
+        if (display) {
+            XCloseDisplay(display);
+            return;
+        }
+        usleep(100000);
+    }
+    fprintf(stderr, "dustRidersTests: the display did not accept a connection\n");
+}
+
 void ensureGlWindow() {
     if (windowOpen)
         return;
     int argc = 1;
     char name[] = "dustRidersTests";
     char* argv[] = {name, nullptr};
+    waitForDisplay();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_ALPHA | GLUT_DEPTH);
     glutInitWindowSize(640, 480);

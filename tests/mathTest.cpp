@@ -109,6 +109,11 @@ TEST(VectorHelpers, LengthNormalizeSubtractAndCross) {
     EXPECT_FLOAT_EQ(out.z, 1.0f);
     vecCross({0, 1, 0}, {0, 0, 1}, out);
     EXPECT_FLOAT_EQ(out.x, 1.0f);
+    // Every component at once: (1, 2, 3) x (4, 5, 6) = (2*6 - 3*5, 3*4 - 1*6, 1*5 - 2*4).
+    vecCross({1, 2, 3}, {4, 5, 6}, out);
+    EXPECT_FLOAT_EQ(out.x, -3.0f);
+    EXPECT_FLOAT_EQ(out.y, 6.0f);
+    EXPECT_FLOAT_EQ(out.z, -3.0f);
 
     EXPECT_FLOAT_EQ(vecDot({1, 2, 3}, {4, -5, 6}), 12.0f);
 }

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
+#include <GL/glu.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
+#include <vector>
 
 #include "app/sceneInit.h"
 #include "particles/particleRandom.h"
@@ -31,6 +36,63 @@ void respawnedWithSpeed(Particle& p, double ySpeed) {
     p.alpha = 1;
     p.ySpeed = ySpeed;
     p.yPull = 0.0025;
+}
+
+// Values from an independent re-implementation of the draw rules (generator x' = 214013 x +
+// 2531011 from state 1, 15 bits from bit 16 on), in the same double arithmetic.
+struct Speeds {
+    double x, z, y;
+};
+const Speeds FIRST_FILL[] = {{0.005000000000000001, 0.022500000000000003, 0.003},
+                             {0.015000000000000001, -0.004999999999999999, 0.0035}};
+// How many live particles start with xSpeed = k * 0.0025, k = -10 .. 10.
+const int X_SPEED_STEPS[21] = {233,  338,  414, 521, 640, 724, 803, 920, 1017, 1154, 1488,
+                               1116, 1010, 955, 799, 753, 640, 514, 424, 312,  224};
+// FNV-1a over the bytes of xSpeed, zSpeed, ySpeed of slots 1 .. 14,999: every bit of every draw.
+const uint64_t FIRST_FILL_HASH = 0x919f671473b6eedcull;
+
+uint64_t hashStartSpeeds() {
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (int i = 1; i < PARTICLE_COUNT; i++)
+        for (double v : {particles[i].xSpeed, particles[i].zSpeed, particles[i].ySpeed}) {
+            unsigned char bytes[8];
+            memcpy(bytes, &v, 8);
+            for (unsigned char b : bytes)
+                h = (h ^ b) * 0x100000001b3ull;
+        }
+    return h;
+}
+
+// Reports every difference from the pinned first fill on stderr; true when there is none.
+bool firstFillIsPinned() {
+    bool same = true;
+    for (int i = 0; i < 2; i++) {
+        const Particle& p = particles[i + 1];
+        const Speeds& want = FIRST_FILL[i];
+        if (p.xSpeed != want.x || p.zSpeed != want.z || p.ySpeed != want.y) {
+            fprintf(stderr, "slot %d speeds %.17g %.17g %.17g, want %.17g %.17g %.17g\n", i + 1,
+                    p.xSpeed, p.zSpeed, p.ySpeed, want.x, want.z, want.y);
+            same = false;
+        }
+    }
+    int steps[21] = {0};
+    for (int i = 1; i < PARTICLE_COUNT; i++) {
+        long k = std::lround(particles[i].xSpeed / 0.0025);
+        if (k >= -10 && k <= 10)
+            steps[k + 10]++;
+    }
+    for (int k = 0; k < 21; k++)
+        if (steps[k] != X_SPEED_STEPS[k]) {
+            fprintf(stderr, "%d particles with x step %d, want %d\n", steps[k], k - 10,
+                    X_SPEED_STEPS[k]);
+            same = false;
+        }
+    if (hashStartSpeeds() != FIRST_FILL_HASH) {
+        fprintf(stderr, "start speeds differ in some bit (hash %llx)\n",
+                (unsigned long long)hashStartSpeeds());
+        same = false;
+    }
+    return same;
 }
 
 class Particles : public ::testing::Test {
@@ -77,6 +139,69 @@ TEST_F(Particles, StartAtTheEmitterRedAndOpaqueWithQuantisedSpeeds) {
     EXPECT_EQ(15u, ySteps.size());
     EXPECT_EQ(1, *ySteps.begin());
     EXPECT_EQ(15, *ySteps.rbegin());
+    EXPECT_TRUE(firstFillIsPinned());
+}
+
+TEST(ParticleStart, FirstFillFollowsTheSequenceOfAnUnseededGenerator) {
+    // A fresh process, as the demo starts: no seed call anywhere before the fill.
+    EXPECT_EXIT(
+        {
+            initParticles();
+            exit(firstFillIsPinned() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Particles, FirstRespawnOfParticleOneDrawsItsPinnedSpeedsAndResetsEverything) {
+    Particle& p = particles[LIVE_SLOT];
+    updateParticles();
+    EXPECT_NE(0.0025, p.yPull) << "slot 1 (ySpeed 0.003) is still falling after one frame";
+    // Everything the reset touches, set away from its reset value first.
+    p.x = 61.5;
+    p.z = 49.0;
+    p.red = 0.5;
+    p.green = 0.25;
+    p.blue = 0.75;
+    p.alpha = 0.5;
+    p.size = 0.9;
+    updateParticles();
+    EXPECT_EQ(60, p.x);
+    EXPECT_EQ(24, p.y);
+    EXPECT_EQ(51, p.z);
+    EXPECT_TRUE(p.red == 1 && p.green == 0 && p.blue == 0 && p.alpha == 1)
+        << p.red << " " << p.green << " " << p.blue << " " << p.alpha;
+    EXPECT_EQ(0.0025, p.yPull);
+    EXPECT_EQ(0.9, p.size) << "a respawn keeps the size";
+    // The draws of the whole first fill and one frame come before these.
+    EXPECT_EQ(-0.015000000000000001, p.xSpeed);
+    EXPECT_EQ(0.012499999999999999, p.zSpeed);
+    EXPECT_EQ(0.02, p.ySpeed);
+}
+
+TEST_F(Particles, ExactlyTwentyTwoSpreadsAndExactlyTwentyFourDoesNotRespawn) {
+    struct {
+        double y;
+        double x; // after one frame
+        bool respawns;
+    } cases[] = {
+        {22.0, 60.0 - 0.01, false},  // at 22 the own speed applies
+        {22.5, 60.0 + 0.025, false}, // above it the pull to the column
+        {24.0, 60.0 + 0.025, false}, // at 24 it stays alive
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.y);
+        Particle& p = particles[LIVE_SLOT];
+        respawnedWithSpeed(p, 0);
+        p.y = c.y;
+        p.yPull = 0; // the frame leaves y exactly where it is
+        p.xSpeed = 0.01;
+        p.green = 0.5;
+        updateParticles();
+        EXPECT_EQ(c.y, p.y);
+        EXPECT_DOUBLE_EQ(c.x, p.x);
+        EXPECT_DOUBLE_EQ(0.501, p.green) << "no respawn";
+        EXPECT_EQ(0.005, p.yPull) << "no respawn";
+    }
 }
 
 TEST_F(Particles, SlotZeroStaysZeroThroughInitAndUpdates) {
@@ -211,14 +336,64 @@ class ParticleDrawing : public GlTest {
         glLoadIdentity();
         glTranslatef(-60, -24, -61);
         glDisable(GL_TEXTURE_2D);
-        glEnable(GL_DEPTH_TEST);
         glEnable(GL_LIGHTING);
         glEnable(GL_LIGHT1);
         glClearColor(0, 0, 0, 1);
+        glDepthMask(GL_TRUE);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glDepthMask(GL_FALSE);
+        // Off here, so that what drawParticles itself sets is what the tests see.
+        glDisable(GL_DEPTH_TEST);
+        glBindTexture(GL_TEXTURE_2D, 0);
     }
 };
+
+// Where a corner of a particle's square should land: the square's corner turned by the textbook
+// rotations about x, then y, then z (degrees, applied to the point in z, y, x order), scaled and
+// moved to the particle, then projected with the current matrices.
+void expectedCorner(const Particle& p, const double turnDegrees[3], double cx, double cy,
+                    double window[2]) {
+    double v[3] = {cx, cy, 0};
+    for (int axis = 2; axis >= 0; axis--) {
+        double a = turnDegrees[axis] * M_PI / 180, c = cos(a), s = sin(a);
+        int i = (axis + 1) % 3, j = (axis + 2) % 3;
+        double vi = v[i], vj = v[j];
+        v[i] = c * vi - s * vj;
+        v[j] = s * vi + c * vj;
+    }
+    double modelview[16], projection[16], z;
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    gluProject(p.x + p.size * v[0], p.y + p.size * v[1], p.z + p.size * v[2], modelview, projection,
+               viewport, &window[0], &window[1], &z);
+}
+
+struct FeedbackVertex {
+    float x, y, s, t;
+};
+
+// The vertices GL receives during drawParticles, from feedback mode (window x, y and texture s, t).
+std::vector<FeedbackVertex> feedbackOfDrawParticles() {
+    static GLfloat buffer[1 << 16];
+    glFeedbackBuffer(1 << 16, GL_3D_COLOR_TEXTURE, buffer);
+    glRenderMode(GL_FEEDBACK);
+    drawParticles();
+    int count = glRenderMode(GL_RENDER);
+    std::vector<FeedbackVertex> vertices;
+    const int VERTEX_FLOATS = 3 + 4 + 4;
+    for (int i = 0; i < count;) {
+        int token = (int)buffer[i++];
+        int n = token == GL_POLYGON_TOKEN ? (int)buffer[i++] : 0;
+        if (token != GL_POLYGON_TOKEN) {
+            ADD_FAILURE() << "unexpected feedback token " << token;
+            break;
+        }
+        for (int k = 0; k < n; k++, i += VERTEX_FLOATS)
+            vertices.push_back({buffer[i], buffer[i + 1], buffer[i + 7], buffer[i + 8]});
+    }
+    return vertices;
+}
 
 } // namespace
 
@@ -248,6 +423,64 @@ TEST_F(ParticleDrawing, RestoresLightingDepthWritesMaterialAndBlendFunction) {
     GLint depthAfter = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
     EXPECT_EQ(stackDepth, depthAfter) << "every push is popped";
+}
+
+TEST_F(ParticleDrawing, SquareIsScaledTurnedBackAndTexturedAsTheBillboardAnglesSay) {
+    // Only slot 1 in view: the others sit behind the eye and are clipped away.
+    for (int i = 2; i < PARTICLE_COUNT; i++)
+        particles[i].z = 1000;
+    Particle& p = particles[LIVE_SLOT];
+    p.x = 60.5;
+    p.y = 24.25;
+    p.z = 50;
+    p.size = 0.8;
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const unsigned char white[4] = {255, 255, 255, 255};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glEnable(GL_TEXTURE_2D);
+    particleTexture = (float)texture;
+
+    // Turns undone: x and y by tenths of a degree, z by hundredths, all with the sign flipped.
+    struct {
+        float angles[3];
+        double degrees[3];
+    } cases[] = {
+        {{150, 0, 0}, {-15, 0, 0}},
+        {{0, -550, 0}, {0, 55, 0}},
+        {{0, 0, -27000}, {0, 0, 270}},
+        {{-300, 450, 1234}, {30, -45, -12.34}},
+    };
+    // Corners in drawing order with their texture coordinates.
+    const double corners[4][4] = {{-1, -1, 0, 0}, {1, -1, 1, 0}, {1, 1, 1, 1}, {-1, 1, 0, 1}};
+    for (auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.angles[0] << " " << c.angles[1] << " " << c.angles[2]);
+        memcpy(billboardAngles, c.angles, sizeof(c.angles));
+        std::vector<FeedbackVertex> vertices = feedbackOfDrawParticles();
+        ASSERT_GE(vertices.size(), 4u);
+        for (const double* corner : corners) {
+            double window[2];
+            expectedCorner(p, c.degrees, corner[0], corner[1], window);
+            bool found = false;
+            for (const FeedbackVertex& v : vertices)
+                found |= std::fabs(v.x - window[0]) < 0.05 && std::fabs(v.y - window[1]) < 0.05 &&
+                         v.s == (float)corner[2] && v.t == (float)corner[3];
+            EXPECT_TRUE(found) << "corner (" << corner[0] << ", " << corner[1] << ") expected at "
+                               << window[0] << ", " << window[1] << " with texture coordinates "
+                               << corner[2] << ", " << corner[3];
+        }
+        for (const FeedbackVertex& v : vertices)
+            EXPECT_TRUE((v.s == 0 || v.s == 1) && (v.t == 0 || v.t == 1)) << v.s << " " << v.t;
+    }
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ((GLint)texture, bound) << "the particle texture is bound";
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "drawParticles switches depth testing on";
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "texturing is left as it was";
+    glDisable(GL_TEXTURE_2D);
+    glDeleteTextures(1, &texture);
 }
 
 TEST_F(ParticleDrawing, FountainAddsUpToBrightRedAtTheEmitterAndWritesNoDepth) {

@@ -1,6 +1,11 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 #include <string>
 #include <unistd.h>
 
@@ -51,11 +56,72 @@ class SceneInit : public GlTest {
     fs::path tempDir;
 };
 
-void expectPlacedAsRow(int index, const SceneListRow& row) {
+// The desert scene as the test knows it: model, position, turns about x, y, z in tenths of a
+// degree. Written out here, not taken from the code's table.
+struct PlacedObject {
+    const char* model;
+    float x, y, z;
+    int ax, ay, az;
+};
+const PlacedObject DESERT[21] = {
+    {"res/desert.3ds", -10, 20, -150, 2700, 0, 900},
+    {"res/rock.3ds", -50, 20, -150, 2700, 0, 0},
+    {"res/bigrock.3ds", 250, 20, -70, 2700, 0, 900},
+    {"res/rechen.3ds", 100, 25, -60, 0, 450, 225},
+    {"res/Girl.3ds", 100, 18, -70, 0, 0, 0},
+    {"res/Guy.3ds", -60, 15, -70, 0, 0, 0},
+    {"res/Held.3ds", 80, 25, 50, 0, 0, 0},
+    {"res/cactus.3ds", -200, 18, -250, 0, 0, 0},
+    {"res/cactus.3ds", 120, 18, -45, 0, 0, 0},
+    {"res/wagenneu1.3ds", -60, 15, -50, 2700, 0, 0},
+    {"res/haus.3ds", 80, 50, -150, 2700, 0, 0},
+    {"res/fence.3ds", -150, 20, -150, 2700, 0, 900},
+    {"res/fence.3ds", -150, 20, -244, 2700, 0, 0},
+    {"res/fence.3ds", -60, 20, -244, 2700, 0, 0},
+    {"res/fence.3ds", 30, 20, -244, 2700, 0, 0},
+    {"res/fence.3ds", -150, 15, -150, 2700, 0, 2700},
+    {"res/fence.3ds", -150, 10, -60, 2700, 0, 2700},
+    {"res/fence.3ds", -150, 10, 30, 2700, 0, 0},
+    {"res/fence.3ds", -60, 10, 30, 2700, 0, 1800},
+    {"res/kakadu.3ds", 280, 50, -50, 0, 900, 0},
+    {"res/lira.3ds", 60, 10, 45, 2700, 50, 1800},
+};
+
+// Textbook rotation block R[row][col] = Rx * Ry * Rz, in double precision from sin and cos.
+void referenceTurn(int ax, int ay, int az, double r[3][3]) {
+    double angles[3] = {ax * 3.1415 / 1800, ay * 3.1415 / 1800, az * 3.1415 / 1800};
+    for (int i = 0; i < 3; i++)
+        for (int j = 0; j < 3; j++)
+            r[i][j] = i == j;
+    for (int axis = 0; axis < 3; axis++) {
+        double c = cos(angles[axis]), s = sin(angles[axis]);
+        int a = (axis + 1) % 3, b = (axis + 2) % 3; // the plane the turn moves: a toward b
+        double turn[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+        turn[axis][axis] = 1;
+        turn[a][a] = c;
+        turn[a][b] = -s;
+        turn[b][a] = s;
+        turn[b][b] = c;
+        double out[3][3];
+        for (int i = 0; i < 3; i++)
+            for (int j = 0; j < 3; j++)
+                out[i][j] = r[i][0] * turn[0][j] + r[i][1] * turn[1][j] + r[i][2] * turn[2][j];
+        memcpy(r, out, sizeof(out));
+    }
+}
+
+void expectPlacedAsRow(int index, const PlacedObject& row) {
     const Mat4& m = sceneObjects[index].matrix;
-    EXPECT_FLOAT_EQ(m[12], row.x) << "object " << index << " is not " << row.modelPath;
-    EXPECT_FLOAT_EQ(m[13], row.y) << "object " << index << " is not " << row.modelPath;
-    EXPECT_FLOAT_EQ(m[14], row.z) << "object " << index << " is not " << row.modelPath;
+    EXPECT_FLOAT_EQ(m[12], row.x) << "object " << index << " is not " << row.model;
+    EXPECT_FLOAT_EQ(m[13], row.y) << "object " << index << " is not " << row.model;
+    EXPECT_FLOAT_EQ(m[14], row.z) << "object " << index << " is not " << row.model;
+    double r[3][3];
+    referenceTurn(row.ax, row.ay, row.az, r);
+    for (int col = 0; col < 3; col++)
+        for (int rowIndex = 0; rowIndex < 3; rowIndex++)
+            EXPECT_NEAR(m[col * 4 + rowIndex], r[rowIndex][col], 1e-4)
+                << "object " << index << " (" << row.model << "), column " << col << " row "
+                << rowIndex;
 }
 
 } // namespace
@@ -64,8 +130,9 @@ TEST_F(SceneInit, LoadsAllTwentyOneObjectsInSceneListOrder) {
     initScene();
     ASSERT_EQ(objectCount, SCENE_LIST_ROWS);
     for (int i = 0; i < SCENE_LIST_ROWS; i++) {
-        expectPlacedAsRow(i, sceneList[i]);
-        EXPECT_GT(sceneObjects[i].polygonCount, 0) << sceneList[i].modelPath;
+        expectPlacedAsRow(i, DESERT[i]);
+        EXPECT_STREQ(sceneList[i].modelPath, DESERT[i].model);
+        EXPECT_GT(sceneObjects[i].polygonCount, 0) << DESERT[i].model;
         EXPECT_GE(sceneObjects[i].textureId, 0) << sceneList[i].texturePath;
     }
     // The rake, the wagon and the bird are the ones the script moves by index.
@@ -84,9 +151,9 @@ TEST_F(SceneInit, MissingRockShiftsLaterRowsDownAndNamesTheFile) {
     messages += testing::internal::GetCapturedStdout();
     EXPECT_NE(messages.find("res/rock.3ds"), std::string::npos) << messages;
     ASSERT_EQ(objectCount, SCENE_LIST_ROWS - 1);
-    expectPlacedAsRow(1, sceneList[2]);
-    expectPlacedAsRow(2, sceneList[3]); // the rake
-    expectPlacedAsRow(3, sceneList[4]); // the girl
+    expectPlacedAsRow(1, DESERT[2]);
+    expectPlacedAsRow(2, DESERT[3]); // the rake
+    expectPlacedAsRow(3, DESERT[4]); // the girl
 }
 
 TEST_F(SceneInit, PlacesLightCameraAndParticleFacing) {
@@ -137,7 +204,22 @@ TEST_F(SceneInit, ParticleTexturesAreNamesHeldAsFloats) {
     EXPECT_GT(particleTexture, 0.0f);
     EXPECT_NE(particleMaskTexture, particleTexture);
     EXPECT_FLOAT_EQ(particleMaskTexture, (float)(unsigned)particleMaskTexture);
-    EXPECT_TRUE(glIsTexture((GLuint)particleTexture));
+    // Each name holds its own file's 256 x 256 RGB image, texel for texel.
+    struct {
+        float name;
+        const char* file;
+    } textures[] = {{particleTexture, "res/particle.raw"},
+                    {particleMaskTexture, "res/particle_mask.raw"}};
+    for (auto& t : textures) {
+        std::ifstream in(t.file, std::ios::binary);
+        std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)), {});
+        ASSERT_EQ(file.size(), 256u * 256u * 3u) << t.file;
+        std::vector<unsigned char> texels(file.size());
+        glBindTexture(GL_TEXTURE_2D, (GLuint)t.name);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_TRUE(texels == file) << t.file << " is not what its name holds";
+    }
 }
 
 TEST_F(SceneInit, ShadowTargetIsCompleteAtFourTimesTheWindow) {

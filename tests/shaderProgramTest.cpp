@@ -107,6 +107,18 @@ TEST_F(ShaderProgramTest, LinksOnlyTheUsedSlotsAndBindsTheProgram) {
     glGetProgramiv(program.programId, GL_ATTACHED_SHADERS, &attached);
     glGetProgramiv(program.programId, GL_LINK_STATUS, &linked);
     EXPECT_EQ(2, attached);
+    // Exactly the two compiled shaders, each already flagged for deletion with the program.
+    GLuint shaders[SHADER_SLOTS] = {0, 0, 0};
+    GLsizei count = 0;
+    glGetAttachedShaders(program.programId, SHADER_SLOTS, &count, shaders);
+    ASSERT_EQ(2, count);
+    EXPECT_TRUE((shaders[0] == program.shaderIds[0] && shaders[1] == program.shaderIds[1]) ||
+                (shaders[0] == program.shaderIds[1] && shaders[1] == program.shaderIds[0]));
+    for (int i = 0; i < 2; i++) {
+        GLint deleteFlag = GL_FALSE;
+        glGetShaderiv(shaders[i], GL_DELETE_STATUS, &deleteFlag);
+        EXPECT_EQ(GL_TRUE, deleteFlag) << "shader " << shaders[i] << " outlives its program";
+    }
     EXPECT_EQ(GL_TRUE, linked);
     EXPECT_EQ(2, program.shaderCount) << "the slots are kept after linking";
     program.bind();

@@ -33,6 +33,14 @@ TEST_F(VertexNormals, CounterClockwiseTriangleFacesTheViewer) {
         expectVec(obj->normals[v], 0, 0, 1, "corner");
 }
 
+TEST_F(VertexNormals, FaceNormalIsUnitLengthWhateverTheAngleAtTheFirstCorner) {
+    // 45 degrees at the first corner: the cross product of its unit edges is only 0.707 long.
+    setMesh({{0, 0, 0}, {2, 0, 0}, {1, 1, 0}}, {{0, 1, 2}});
+    computeVertexNormals(obj);
+    for (int v = 0; v < 3; v++)
+        expectVec(obj->normals[v], 0, 0, 1, "corner");
+}
+
 TEST_F(VertexNormals, SharedEdgeOfRightAngleAveragesWithoutRenormalising) {
     // Face one lies in z = 0 (normal +z), face two in x = 0 (normal +x); they share 0 and 1.
     setMesh({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, 1}}, {{0, 2, 1}, {0, 1, 3}});

@@ -5,8 +5,6 @@
 # the particles alone make between two idle frames.
 set -u
 source "$DUSTRIDERS_SOURCE_DIR/tests/e2e/common.bash"
-shots=$(mktemp -d)
-trap '[ -n "${DEMO_PID:-}" ] && kill $DEMO_PID 2>/dev/null; rm -rf "$shots"' EXIT
 
 shot() { import -window "$WINDOW" "$shots/$1.png" 2>/dev/null || fail "no screenshot $1"; }
 # Normalised root-mean-square difference of two screenshots, 0 .. 1.
@@ -21,10 +19,26 @@ expectChanged() {
         fail "$what did not change the view beyond the particles' own flicker"
 }
 
-launched=$(date +%s)
 startDemo
-# The script ends 24 s after loading began; leave it two more.
-while [ $(($(date +%s) - launched)) -lt 26 ]; do sleep 0.5; assertAlive "during the script"; done
+# One trap for everything, set after startDemo's own (a later trap replaces an earlier one).
+shots=$(mktemp -d)
+trap '[ -n "${DEMO_PID:-}" ] && kill $DEMO_PID 2>/dev/null; rm -rf "$shots"' EXIT
+
+# The window shows once the scene has loaded; its first drawn frame has more than one colour.
+drawn=""
+for _ in $(seq 1 300); do
+    assertAlive "before the first frame"
+    if import -window "$WINDOW" "$shots/first.png" 2>/dev/null &&
+        [ "$(identify -format '%k' "$shots/first.png" 2>/dev/null)" -gt 1 ] 2>/dev/null; then
+        drawn=$(date +%s)
+        break
+    fi
+    sleep 0.2
+done
+[ -n "$drawn" ] || fail "no frame drawn within 60 s of the window showing"
+# The script's clock started before loading, so it ends at most 24 s after the first frame;
+# leave it two more.
+while [ $(($(date +%s) - drawn)) -lt 26 ]; do sleep 0.5; assertAlive "during the script"; done
 
 xdotool mousemove --window "$WINDOW" 320 240
 sleep 1
