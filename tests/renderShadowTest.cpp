@@ -404,3 +404,14 @@ TEST_F(RealScene, ShadowsStayUnderTheirCastersAtEveryWindowSize) {
     shadowMapUniform = shadowUniform;
     resizeWindow(640, 480);
 }
+
+// Name 0 holds the first bitmap (the sand): an object whose bitmap is missing must not borrow it.
+TEST_F(TestScene, ObjectWithoutBitmapIsDrawnInItsLitMaterialColour) {
+    CapturedFrame white = renderAndCapture();
+    sceneObjects[tallBox].textureId = -1;
+    CapturedFrame missing = renderAndCapture();
+    size_t differing = 0;
+    for (size_t i = 0; i < white.rgb.size(); i++)
+        differing += white.rgb[i] != missing.rgb[i];
+    EXPECT_EQ(differing, 0u) << "the box without a bitmap differs from the same box in white";
+}
