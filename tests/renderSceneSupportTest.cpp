@@ -1,6 +1,7 @@
 #include "tests/renderSceneSupportTest.h"
 
 #include <GL/glew.h>
+#include <algorithm>
 #include <cmath>
 
 #include "app/window.h"
@@ -211,4 +212,63 @@ int objectShadowing(const Vec3f& p, const Vec3f& light) {
 double luminance(const CapturedFrame& frame, int x, int y) {
     const unsigned char* px = &frame.rgb[((size_t)y * frame.width + x) * 3];
     return 0.299 * px[0] + 0.587 * px[1] + 0.114 * px[2];
+}
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0.0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+static const int SAMPLE_STEP = 3; // pixels between samples
+static const int MARGIN = 3;      // pixels: a sample and its neighbours this far away must agree
+
+std::vector<GroundSample> classifyGround(const CapturedFrame& frame) {
+    // Ground pixels are those where the ground alone gives the same depth as the whole scene.
+    int saved = objectCount;
+    objectCount = 1;
+    CapturedFrame groundOnly = renderAndCapture();
+    objectCount = saved;
+    prepareShadowCasters();
+    Vec3f light = lightEyePoint();
+    std::vector<GroundSample> samples;
+    auto shadowAt = [&](int x, int y) {
+        return objectShadowing(unprojectPixel(frame, x, y), light);
+    };
+    for (int y = MARGIN; y < frame.height - MARGIN; y += SAMPLE_STEP) {
+        for (int x = MARGIN; x < frame.width - MARGIN; x += SAMPLE_STEP) {
+            size_t i = (size_t)y * frame.width + x;
+            if (groundOnly.depth[i] >= 1.0f ||
+                std::fabs(groundOnly.depth[i] - frame.depth[i]) > 1e-7f)
+                continue;
+            int blocker = shadowAt(x, y);
+            // Keep clear cases only: the soft edge of the filter is neither lit nor shadowed.
+            if (shadowAt(x - MARGIN, y) != blocker || shadowAt(x + MARGIN, y) != blocker ||
+                shadowAt(x, y - MARGIN) != blocker || shadowAt(x, y + MARGIN) != blocker)
+                continue;
+            samples.push_back({x, y, blocker});
+        }
+    }
+    return samples;
+}
+
+ShadowAndLit shadowAndLitGround(const CapturedFrame& frame,
+                                const std::vector<GroundSample>& samples, int caster) {
+    ShadowAndLit result;
+    int x0 = frame.width, x1 = 0, y0 = frame.height, y1 = 0;
+    for (const GroundSample& s : samples) {
+        if (s.shadowedBy <= 0 || (caster != ANY_CASTER && s.shadowedBy != caster))
+            continue;
+        result.shadowed.push_back(luminance(frame, s.x, s.y));
+        x0 = std::min(x0, s.x), x1 = std::max(x1, s.x), y0 = std::min(y0, s.y),
+        y1 = std::max(y1, s.y);
+    }
+    const int around = 40;
+    for (const GroundSample& s : samples) {
+        if (s.shadowedBy == -1 && s.x > x0 - around && s.x < x1 + around && s.y > y0 - around &&
+            s.y < y1 + around)
+            result.lit.push_back(luminance(frame, s.x, s.y));
+    }
+    return result;
 }

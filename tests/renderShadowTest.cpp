@@ -81,52 +81,6 @@ class TestScene : public RenderFrame {
     int tallBox = 0;
 };
 
-double median(std::vector<double> values) {
-    if (values.empty())
-        return 0.0;
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
-
-// Ground pixels of a frame sorted by what the geometry says about them: which object stands
-// between them and the light, judged by ray casts on the CPU, not by the shadow map.
-struct GroundSample {
-    int x, y;
-    int shadowedBy; // object index, or -1 when the light reaches it
-};
-
-const int SAMPLE_STEP = 3; // pixels between samples
-const int MARGIN = 3;      // pixels: a sample and its neighbours this far away must agree
-
-std::vector<GroundSample> classifyGround(const CapturedFrame& frame) {
-    // Ground pixels are those where the ground alone gives the same depth as the whole scene.
-    int saved = objectCount;
-    objectCount = 1;
-    CapturedFrame groundOnly = renderAndCapture();
-    objectCount = saved;
-    prepareShadowCasters();
-    Vec3f light = lightEyePoint();
-    std::vector<GroundSample> samples;
-    auto shadowAt = [&](int x, int y) {
-        return objectShadowing(unprojectPixel(frame, x, y), light);
-    };
-    for (int y = MARGIN; y < frame.height - MARGIN; y += SAMPLE_STEP) {
-        for (int x = MARGIN; x < frame.width - MARGIN; x += SAMPLE_STEP) {
-            size_t i = (size_t)y * frame.width + x;
-            if (groundOnly.depth[i] >= 1.0f ||
-                std::fabs(groundOnly.depth[i] - frame.depth[i]) > 1e-7f)
-                continue;
-            int blocker = shadowAt(x, y);
-            // Keep clear cases only: the soft edge of the filter is neither lit nor shadowed.
-            if (shadowAt(x - MARGIN, y) != blocker || shadowAt(x + MARGIN, y) != blocker ||
-                shadowAt(x, y - MARGIN) != blocker || shadowAt(x, y + MARGIN) != blocker)
-                continue;
-            samples.push_back({x, y, blocker});
-        }
-    }
-    return samples;
-}
-
 CapturedFrame renderUnshadowed() {
     static GLhandleARB unshadowed = buildUnshadowedProgram();
     GLhandleARB savedProgram = shadowProgram;
@@ -154,21 +108,9 @@ int largestShadowCaster(const std::vector<GroundSample>& samples) {
 // Shadowed ground of `caster` against lit ground in the same region of the image.
 void expectShadowClearlyDarker(const CapturedFrame& frame, const std::vector<GroundSample>& samples,
                                int caster) {
-    int x0 = frame.width, x1 = 0, y0 = frame.height, y1 = 0;
-    std::vector<double> shadowed, lit;
-    for (const GroundSample& s : samples) {
-        if (s.shadowedBy != caster)
-            continue;
-        shadowed.push_back(luminance(frame, s.x, s.y));
-        x0 = std::min(x0, s.x), x1 = std::max(x1, s.x), y0 = std::min(y0, s.y),
-        y1 = std::max(y1, s.y);
-    }
-    const int around = 40;
-    for (const GroundSample& s : samples) {
-        if (s.shadowedBy == -1 && s.x > x0 - around && s.x < x1 + around && s.y > y0 - around &&
-            s.y < y1 + around)
-            lit.push_back(luminance(frame, s.x, s.y));
-    }
+    ShadowAndLit ground = shadowAndLitGround(frame, samples, caster);
+    const std::vector<double>& shadowed = ground.shadowed;
+    const std::vector<double>& lit = ground.lit;
     ASSERT_GE(shadowed.size(), 10u) << "too little visible shadow of object " << caster;
     ASSERT_GE(lit.size(), 10u) << "no lit ground next to the shadow of object " << caster;
     double litLevel = median(lit);

@@ -1,0 +1,145 @@
+// The lit pass keeps every shot of the script readable: lit faces within range, few near-black
+// faces, shadows on the sand clearly darker than the sand beside them. The script is replayed
+// frame by frame at a fixed rate; the table it prints is what scripts/lightStats.sh shows.
+#include <GL/glew.h>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "app/sceneInit.h"
+#include "app/window.h"
+#include "demo/choreography.h"
+#include "particles/particleRandom.h"
+#include "render/frame.h"
+#include "scene/sceneStore.h"
+#include "scene/textureLoaders.h"
+#include "tests/glFixture.h"
+#include "tests/renderSceneSupportTest.h"
+
+namespace {
+
+const int SCRIPT_SECONDS = 24;      // the last phase ends here; nothing moves afterwards
+const int FRAMES_PER_SECOND = 6;    // about what the demo draws per second on a software renderer
+const double MAX_SATURATED = 0.10;  // share of scene pixels with a channel at 255
+const double MAX_NEAR_BLACK = 0.12; // share of scene pixels with luminance below NEAR_BLACK
+const double NEAR_BLACK = 40.0;
+const double MAX_SHADOW_RATIO = 0.7; // shadowed sand / lit sand beside it
+
+struct ShotStats {
+    std::string name;
+    double saturated, nearBlack; // shares of the scene's pixels (sky and particles left out)
+    double shownSaturated;       // the same share in the frame as shown, particles included
+    double shadowRatio;          // -1 where no shadow falls on visible sand
+    int shadowSamples;
+};
+
+double shareOfScene(const CapturedFrame& frame, bool (*test)(const unsigned char* rgb)) {
+    int scene = 0, hits = 0;
+    for (size_t i = 0; i < frame.depth.size(); i++) {
+        // Only the drawn scene: the clear colour (sky) keeps depth 1.
+        if (frame.depth[i] >= 1.0f)
+            continue;
+        scene++;
+        hits += test(&frame.rgb[i * 3]);
+    }
+    return scene == 0 ? 0.0 : (double)hits / scene;
+}
+
+bool saturated(const unsigned char* rgb) {
+    return rgb[0] == 255 || rgb[1] == 255 || rgb[2] == 255;
+}
+
+bool nearBlack(const unsigned char* rgb) {
+    return 0.299 * rgb[0] + 0.587 * rgb[1] + 0.114 * rgb[2] < NEAR_BLACK;
+}
+
+// Right after displayFrame: the frame it swapped (Mesa keeps the back buffer), then the lit
+// scene alone, rendered again from the same state, whose depth says where the sky is.
+ShotStats measureShot(const std::string& name) {
+    glFinish();
+    std::vector<unsigned char> shownRgb((size_t)windowWidth * windowHeight * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, shownRgb.data());
+    CapturedFrame scene = renderAndCapture();
+    CapturedFrame shown = scene;
+    shown.rgb = shownRgb;
+    ShotStats stats;
+    stats.name = name;
+    stats.saturated = shareOfScene(scene, saturated);
+    stats.nearBlack = shareOfScene(scene, nearBlack);
+    stats.shownSaturated = shareOfScene(shown, saturated);
+    ShadowAndLit sand = shadowAndLitGround(scene, classifyGround(scene), ANY_CASTER);
+    stats.shadowSamples = (int)sand.shadowed.size();
+    stats.shadowRatio = sand.shadowed.size() >= 10 && sand.lit.size() >= 10
+                            ? median(sand.shadowed) / median(sand.lit)
+                            : -1.0;
+    return stats;
+}
+
+// Frames of the given script second, with the clock held at that second.
+void playSecond(int second, int frames) {
+    for (int f = 0; f < frames; f++) {
+        startTime = time(nullptr) - second;
+        displayFrame();
+    }
+}
+
+void printTable(const std::vector<ShotStats>& shots) {
+    printf("light stats: %d frames per script second, window %d x %d\n", FRAMES_PER_SECOND,
+           windowWidth, windowHeight);
+    printf("light stats: %-8s %10s %11s %14s %13s\n", "shot", "saturated", "near black",
+           "shadow / lit", "shown sat.");
+    for (const ShotStats& s : shots) {
+        char ratio[32];
+        if (s.shadowRatio < 0)
+            snprintf(ratio, sizeof(ratio), "-");
+        else
+            snprintf(ratio, sizeof(ratio), "%.2f (%d)", s.shadowRatio, s.shadowSamples);
+        printf("light stats: %-8s %9.1f%% %10.1f%% %14s %12.1f%%\n", s.name.c_str(),
+               100 * s.saturated, 100 * s.nearBlack, ratio, 100 * s.shownSaturated);
+    }
+    printf("light stats: limits: saturated <= %.0f%%, near black (luminance < %.0f) <= %.0f%%, "
+           "shadow / lit < %.2f; shown sat. counts the additive particles too\n",
+           100 * MAX_SATURATED, NEAR_BLACK, 100 * MAX_NEAR_BLACK, MAX_SHADOW_RATIO);
+}
+
+} // namespace
+
+TEST(LitPassRange, EveryScriptShotKeepsLitFacesInRangeAndShadowsDark) {
+    ensureGlWindow();
+    if (!std::filesystem::exists("res/desert.3ds"))
+        GTEST_FAIL() << "generated res/ missing: the build writes it into the run directory";
+    windowWidth = 640;
+    windowHeight = 480;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    objectCount = 0;
+    bitmapTextureCounter = -1;
+    initScene();
+    seedParticleRandom(1);
+
+    std::vector<ShotStats> shots;
+    playSecond(0, 1);
+    shots.push_back(measureShot("opening"));
+    playSecond(0, FRAMES_PER_SECOND - 1);
+    for (int second = 0; second <= SCRIPT_SECONDS; second++) {
+        if (second > 0)
+            playSecond(second, FRAMES_PER_SECOND);
+        char name[16];
+        snprintf(name, sizeof(name), "%02ds", second);
+        shots.push_back(measureShot(name));
+    }
+    printTable(shots);
+
+    for (const ShotStats& s : shots) {
+        EXPECT_LE(s.saturated, MAX_SATURATED) << s.name << ": lit faces clip";
+        EXPECT_LE(s.nearBlack, MAX_NEAR_BLACK) << s.name << ": too many faces near black";
+        if (s.shadowRatio >= 0) {
+            EXPECT_LT(s.shadowRatio, MAX_SHADOW_RATIO) << s.name << ": shadows too faint";
+        }
+    }
+}
