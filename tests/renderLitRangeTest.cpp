@@ -2,6 +2,7 @@
 // faces, shadows on the sand clearly darker than the sand beside them. The script is replayed
 // frame by frame at a fixed rate; the table it prints is what scripts/lightStats.sh shows.
 #include <GL/glew.h>
+#include <GL/glu.h>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -13,7 +14,9 @@
 #include "app/window.h"
 #include "demo/choreography.h"
 #include "particles/particleRandom.h"
+#include "render/extensionEntryPoints.h"
 #include "render/frame.h"
+#include "render/unshadowedProgram.h"
 #include "scene/sceneStore.h"
 #include "scene/textureLoaders.h"
 #include "tests/glFixture.h"
@@ -107,7 +110,79 @@ void printTable(const std::vector<ShotStats>& shots) {
            100 * MAX_SATURATED, NEAR_BLACK, 100 * MAX_NEAR_BLACK, MAX_SHADOW_RATIO);
 }
 
+// Red channel of a face at the middle of the window, lit by GL_LIGHT1 and the front material as
+// the scene sets them, with the given eye-space normal and a grey texture of value 200.
+int faceBrightness(GLhandleARB program, const float normal[3]) {
+    static GLuint grey = 0;
+    if (grey == 0) {
+        const unsigned char texel[4] = {200, 200, 200, 255};
+        glGenTextures(1, &grey);
+        glBindTexture(GL_TEXTURE_2D, grey);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    }
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, grey);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    extensionEntryPoints.useProgramObjectARB(program);
+    glBegin(GL_QUADS);
+    glNormal3fv(normal);
+    glTexCoord2f(0.5f, 0.5f);
+    glVertex3f(-5, -5, -50);
+    glVertex3f(5, -5, -50);
+    glVertex3f(5, 5, -50);
+    glVertex3f(-5, 5, -50);
+    glEnd();
+    extensionEntryPoints.useProgramObjectARB(0);
+    glFinish();
+    unsigned char rgb[3];
+    glReadPixels(windowWidth / 2, windowHeight / 2, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return rgb[0];
+}
+
 } // namespace
+
+class LitFaces : public GlTest {
+  protected:
+    void SetUp() override {
+        bindExtensionEntryPoints();
+        glViewport(0, 0, windowWidth, windowHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(45.0, 1.0, 10.0, 40000.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        // As scene initialisation gives them: the light's position under the identity.
+        glLightfv(GL_LIGHT1, GL_AMBIENT, lightAmbient);
+        glLightfv(GL_LIGHT1, GL_DIFFUSE, lightDiffuse);
+        glLightfv(GL_LIGHT1, GL_SPECULAR, lightSpecular);
+        glLightfv(GL_LIGHT1, GL_POSITION, lightPosition);
+        glMaterialfv(GL_FRONT, GL_AMBIENT, materialAmbient);
+        glMaterialfv(GL_FRONT, GL_DIFFUSE, materialDiffuse);
+        glMaterialfv(GL_FRONT, GL_SPECULAR, materialSpecular);
+        glMaterialfv(GL_FRONT, GL_SHININESS, materialShininess);
+        glEnable(GL_DEPTH_TEST);
+    }
+};
+
+// Facing the light a face shows its texture as painted; turned away it keeps the sky's light,
+// more the farther it turns.
+TEST_F(LitFaces, SkyFillGrowsAsAFaceTurnsAwayAndLitFacesKeepTheirTexture) {
+    GLhandleARB program = buildUnshadowedProgram();
+    // The light seen from the face's middle at (0, 0, -50): toward (20, 80, -30).
+    const float toLight[3] = {0.2357f, 0.9428f, 0.2357f};
+    const float away[3] = {-0.2357f, -0.9428f, -0.2357f};
+    const float across[3] = {0.9701f, 0.0f, -0.2425f}; // at a right angle to the light
+    int lit = faceBrightness(program, toLight);
+    int side = faceBrightness(program, across);
+    int turned = faceBrightness(program, away);
+    EXPECT_GE(lit, 195) << "a face toward the light is darker than its texture";
+    EXPECT_LE(lit, 201) << "a face toward the light is brighter than its texture";
+    EXPECT_GT(turned, side) << "the sky fill must be strongest on faces turned away";
+    EXPECT_GE(side, 40) << "a face at a right angle to the light is near black";
+    EXPECT_LT(turned, lit / 2) << "a face turned away must stay clearly darker than a lit one";
+}
 
 TEST(LitPassRange, EveryScriptShotKeepsLitFacesInRangeAndShadowsDark) {
     ensureGlWindow();
