@@ -28,8 +28,9 @@ double frameAspect(int width, int height) {
 }
 
 // The texture keeps its creation size while the window changes: drawing past it is lost.
+// Before the target exists (size 0) there is nothing to clamp to.
 static int clampToTexture(int side, int textureSide) {
-    return side < textureSide ? side : textureSide;
+    return textureSide > 0 && side > textureSide ? textureSide : side;
 }
 
 static void loadFramePerspective() {

@@ -22,6 +22,7 @@ const float SHADOW_FLOOR = 0.3;
 // turned away from it and zero on faces that look straight at it, so every face stays readable
 // without lifting lit faces past their texture.
 const float SKY_FILL = 0.45;
+
 // 1 when the point at uv + offset texels is closer to the light than the stored depth.
 float tap(vec3 coord, vec2 depthSlope, float bias, vec2 offset) {
     vec2 delta = offset * TEXEL;
