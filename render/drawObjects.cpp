@@ -9,14 +9,29 @@
 // One immediate-mode block per object; texture coordinates and textures only for the lit pass.
 static void drawObjectTable(bool lit);
 static void selectObjectTexture(const SceneObject& object);
+static GLuint whiteTexture();
+
+static GLuint whiteTextureName = 0; // 0 until the first object without a bitmap is drawn
+
+// The shader samples unit 0 for every object. One white texel leaves an object without a bitmap
+// in its lit material colour; name 0 would paint it with the first bitmap (or black without one).
+static GLuint whiteTexture() {
+    if (whiteTextureName != 0 && glIsTexture(whiteTextureName))
+        return whiteTextureName;
+    const unsigned char white[4] = {255, 255, 255, 255};
+    glGenTextures(1, &whiteTextureName);
+    glBindTexture(GL_TEXTURE_2D, whiteTextureName);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+    return whiteTextureName;
+}
 
 static void selectObjectTexture(const SceneObject& object) {
     if (object.textureId == -1) {
         glDisable(GL_TEXTURE_2D);
-        // The shader samples unit 0 regardless; name 0 holds the first bitmap, so an untextured
-        // object is modulated by it (intended).
         glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, 0);
+        glBindTexture(GL_TEXTURE_2D, whiteTexture());
         return;
     }
     glActiveTexture(GL_TEXTURE0);

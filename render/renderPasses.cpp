@@ -16,6 +16,7 @@ static const double bias[16] = {0.5, 0.0, 0.0, 0.0, 0.0, 0.5, 0.0, 0.0,
 
 // ---- helpers ----
 static void loadFramePerspective();
+static int clampToTexture(int side, int textureSide);
 
 double frameAspect(int width, int height) {
     // The integer quotient is intended; only the quotients that would break the projection
@@ -24,6 +25,12 @@ double frameAspect(int width, int height) {
         return 1.0;
     int quotient = width / height;
     return quotient < 1 ? 1.0 : (double)quotient;
+}
+
+// The texture keeps its creation size while the window changes: drawing past it is lost.
+// Before the target exists (size 0) there is nothing to clamp to.
+static int clampToTexture(int side, int textureSide) {
+    return textureSide > 0 && side > textureSide ? textureSide : side;
 }
 
 static void loadFramePerspective() {
@@ -36,7 +43,8 @@ void renderDepthPass() {
     const ExtensionEntryPoints& e = extensionEntryPoints;
     e.bindFramebufferEXT(GL_FRAMEBUFFER_EXT, shadowFramebuffer);
     e.useProgramObjectARB(0);
-    glViewport(0, 0, SHADOW_MAP_SCALE * windowWidth, SHADOW_MAP_SCALE * windowHeight);
+    glViewport(0, 0, clampToTexture(SHADOW_MAP_SCALE * windowWidth, shadowMapWidth),
+               clampToTexture(SHADOW_MAP_SCALE * windowHeight, shadowMapHeight));
     glClear(GL_DEPTH_BUFFER_BIT);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     loadFramePerspective();
@@ -69,6 +77,15 @@ void loadShadowTextureMatrix() {
     double projection[16], view[16], camera[16], inverseCamera[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetDoublev(GL_MODELVIEW_MATRIX, view);
+    // The light's view fills the drawn region, which is smaller than the texture after the
+    // window shrinks: the lookup must read that region only.
+    GLint drawn[4];
+    glGetIntegerv(GL_VIEWPORT, drawn);
+    double region[16] = {0};
+    region[0] = shadowMapWidth > 0 ? (double)drawn[2] / shadowMapWidth : 1.0;
+    region[5] = shadowMapHeight > 0 ? (double)drawn[3] / shadowMapHeight : 1.0;
+    region[10] = 1.0;
+    region[15] = 1.0;
     for (int i = 0; i < 16; i++)
         camera[i] = cameraMatrix[i];
     // A singular camera cannot be undone; the identity keeps the shader's input finite.
@@ -78,7 +95,8 @@ void loadShadowTextureMatrix() {
     }
     extensionEntryPoints.activeTextureARB(GL_TEXTURE0 + SHADOW_MAP_UNIT);
     glMatrixMode(GL_TEXTURE);
-    glLoadMatrixd(bias);
+    glLoadMatrixd(region);
+    glMultMatrixd(bias);
     glMultMatrixd(projection);
     glMultMatrixd(view);
     glMultMatrixd(inverseCamera);

@@ -12,6 +12,9 @@ class ShaderProgram {
   public:
     ShaderProgram();
     ~ShaderProgram();
+    // Owns its GL program, which the destructor deletes: a copy would delete it a second time.
+    ShaderProgram(const ShaderProgram&) = delete;
+    ShaderProgram& operator=(const ShaderProgram&) = delete;
 
     // Appends the shader to the slots even when it fails to compile; a fourth is refused.
     void compileShaderSource(GLenum type, std::string source);

@@ -7,11 +7,13 @@
 
 GLuint shadowDepthTexture; // texture name
 GLuint shadowFramebuffer;  // framebuffer name
+int shadowMapWidth;        // texels
+int shadowMapHeight;       // texels
 
 void createShadowTarget() {
     const ExtensionEntryPoints& e = extensionEntryPoints;
-    int shadowMapWidth = SHADOW_MAP_SCALE * windowWidth;
-    int shadowMapHeight = SHADOW_MAP_SCALE * windowHeight;
+    shadowMapWidth = SHADOW_MAP_SCALE * windowWidth;
+    shadowMapHeight = SHADOW_MAP_SCALE * windowHeight;
 
     glGenTextures(1, &shadowDepthTexture);
     glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);

@@ -6,6 +6,8 @@ const int SHADOW_MAP_UNIT = 7;  // texture unit of the ShadowMap sampler
 
 extern GLuint shadowDepthTexture; // depth texture the depth pass renders into
 extern GLuint shadowFramebuffer;  // framebuffer object holding only that texture
+extern int shadowMapWidth;        // the depth texture's size in texels, fixed at creation
+extern int shadowMapHeight;
 
 // Sized from the window at the time of the call and kept for the whole run; needs
 // bindExtensionEntryPoints.

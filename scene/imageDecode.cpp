@@ -6,7 +6,7 @@
 
 // ---- helpers ----
 static uint32_t readU32(const unsigned char* p);
-static int effectiveMaxSide(int maxSide);
+static bool overSideCap(int64_t width, int64_t height, int maxSide);
 static void convertBgrRow(const unsigned char* src, size_t available, int width,
                           unsigned char* dst);
 static bool fail(const char* why, DecodedImage* out, const char** reason);
@@ -28,19 +28,23 @@ bool decodeBitmap(const unsigned char* data, size_t size, int maxSide, DecodedIm
     int32_t height = (int32_t)readU32(data + 22);
     unsigned bitCount = data[28] | (data[29] << 8);
     uint32_t compression = readU32(data + 30);
+    // Plain 24-bit triples are the only pixel layout this decoder reads.
     if (bitCount != 24)
         return fail("bit depth is not 24", out, reason);
     if (compression != 0)
         return fail("compressed bitmaps are not supported", out, reason);
+    // No image to upload; INT32_MIN has no positive row count.
     if (width <= 0 || height == 0 || height == INT32_MIN)
         return fail("width or height is zero or negative", out, reason);
     bool topDown = height < 0;
     int64_t rows = topDown ? -(int64_t)height : height;
-    int64_t limit = effectiveMaxSide(maxSide);
-    if (width > limit || rows > limit)
-        return fail("larger than the texture size limit", out, reason);
+    if (overSideCap(width, rows, maxSide))
+        return fail("larger than the caller's size limit", out, reason);
+    if ((uint64_t)width * (uint64_t)rows * 4 > MAX_PIXEL_BYTES)
+        return fail("pixel buffer would exceed 256 MB", out, reason);
+    // An offset into the headers cannot be meant: the pixels follow the headers.
     if (pixelOffset < BMP_HEADERS_SIZE)
-        return fail("pixel data offset points into the headers", out, reason);
+        pixelOffset = BMP_HEADERS_SIZE;
 
     unsigned char* pixels = (unsigned char*)malloc((size_t)width * (size_t)rows * 4);
     if (!pixels)
@@ -70,9 +74,10 @@ bool decodeRaw(const unsigned char* data, size_t size, int width, int height, in
     out->width = out->height = 0;
     if (width <= 0 || height <= 0)
         return fail("width or height is zero or negative", out, reason);
-    int limit = effectiveMaxSide(maxSide);
-    if (width > limit || height > limit)
-        return fail("larger than the texture size limit", out, reason);
+    if (overSideCap(width, height, maxSide))
+        return fail("larger than the caller's size limit", out, reason);
+    if ((uint64_t)width * (uint64_t)height * 3 > MAX_PIXEL_BYTES)
+        return fail("pixel buffer would exceed 256 MB", out, reason);
     size_t needed = (size_t)width * (size_t)height * 3;
     unsigned char* pixels = (unsigned char*)malloc(needed);
     if (!pixels)
@@ -98,8 +103,8 @@ static uint32_t readU32(const unsigned char* p) {
     return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
 }
 
-static int effectiveMaxSide(int maxSide) {
-    return (maxSide > 0 && maxSide < MAX_IMAGE_SIDE) ? maxSide : MAX_IMAGE_SIDE;
+static bool overSideCap(int64_t width, int64_t height, int maxSide) {
+    return maxSide > 0 && (width > maxSide || height > maxSide);
 }
 
 // BGR triples to opaque RGBA; pixels past the available ones are opaque black.

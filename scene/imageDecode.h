@@ -9,13 +9,17 @@ struct DecodedImage {
     unsigned char* pixels;
 };
 
-// Sides above this are refused whatever the GL limit says: it caps one image at 256 MB.
-const int MAX_IMAGE_SIDE = 8192;
+// Width and height come from the file: a decoded buffer larger than this (256 MB) is refused
+// rather than allocated, so a damaged or hostile header cannot take the machine's memory. Sides
+// above the driver's texture limit are fine: the mipmap builder scales them down.
+const size_t MAX_PIXEL_BYTES = (size_t)256 << 20;
 
 // Decodes an uncompressed 24-bit BMP; rows are padded to 4 bytes and start at the header's pixel
-// offset, a negative height marks top-down rows. maxSide caps width and height (the GL limit).
-// On failure returns false, *reason says why in a few words and out->pixels is null. On success
-// *reason is null, or says that the file ends early and the missing pixels are black.
+// offset (at byte 54 where the header points into the headers), a negative height marks
+// top-down rows. maxSide > 0 is a caller's own cap on width and height (0: none; the fuzzer
+// uses it to keep each input's buffer small). On failure returns false, *reason says why in a few
+// words and out->pixels is null. On success *reason is null, or says that the file ends early and
+// the missing pixels are black.
 bool decodeBitmap(const unsigned char* data, size_t size, int maxSide, DecodedImage* out,
                   const char** reason);
 

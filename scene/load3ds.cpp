@@ -48,10 +48,6 @@ bool parse3dsChunks(const unsigned char* data, size_t size, SceneObject* object,
         }
         uint16_t id = readU16(data + pos);
         uint32_t length = readU32(data + pos + 2);
-        if (length < CHUNK_HEADER_SIZE) {
-            warn(pathForMessages, "chunk length below 6", pos);
-            break;
-        }
         size_t chunkStart = pos;
         pos += CHUNK_HEADER_SIZE;
         switch (id) {
@@ -69,6 +65,11 @@ bool parse3dsChunks(const unsigned char* data, size_t size, SceneObject* object,
                 return true;
             break;
         default:
+            // Only a skipped chunk uses its length; below 6 it would lead back to this header.
+            if (length < CHUNK_HEADER_SIZE) {
+                warn(pathForMessages, "chunk length below 6", chunkStart);
+                return true;
+            }
             if (length > size - chunkStart) {
                 warn(pathForMessages, "chunk reaches past the end of the file", chunkStart);
                 return true;

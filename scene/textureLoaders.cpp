@@ -9,7 +9,6 @@
 #include "scene/imageDecode.h"
 
 // ---- helpers ----
-static int maxTextureSide();
 static void reportImage(const char* reason, const char* path);
 
 int bitmapTextureCounter = -1; // last bitmap name handed out; names come from here, not GL
@@ -27,7 +26,7 @@ int loadBitmapTexture(const char* path) {
     }
     DecodedImage image;
     const char* reason = nullptr;
-    bool decoded = decodeBitmap(data, size, maxTextureSide(), &image, &reason);
+    bool decoded = decodeBitmap(data, size, 0, &image, &reason);
     free(data);
     reportImage(reason, path);
     if (!decoded)
@@ -40,6 +39,8 @@ int loadBitmapTexture(const char* path) {
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    // A side above the driver's limit makes this upload fail; the mipmap builder below scales
+    // the image down to fit and replaces level 0.
     glTexImage2D(GL_TEXTURE_2D, 0, 4, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  image.pixels);
     gluBuild2DMipmaps(GL_TEXTURE_2D, 4, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE,
@@ -57,7 +58,7 @@ unsigned int loadRawTexture(const char* path, int width, int height) {
         return 0;
     DecodedImage image;
     const char* reason = nullptr;
-    bool decoded = decodeRaw(data, size, width, height, maxTextureSide(), &image, &reason);
+    bool decoded = decodeRaw(data, size, width, height, 0, &image, &reason);
     free(data);
     reportImage(reason, path);
     if (!decoded)
@@ -80,12 +81,6 @@ unsigned int loadRawTexture(const char* path, int width, int height) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     freeDecodedImage(&image);
     return texturepar;
-}
-
-static int maxTextureSide() {
-    GLint side = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
-    return side;
 }
 
 // Decoder failures and warnings: one line naming the file.

@@ -154,19 +154,41 @@ TEST_F(Load3ds, UnknownChunksAtAnyDepthAreSkippedWhole) {
     EXPECT_EQ(obj->polygonCount, 1);
 }
 
-TEST_F(Load3ds, ChunkLengthBelowSixEndsTheWalk) {
+// Only a skipped chunk moves by its length; the chunks the walk steps into and the data chunks
+// are read whatever their length field says.
+TEST_F(Load3ds, ChunkLengthBelowSixEndsTheWalkOnlyWhereAChunkIsSkipped) {
+    Bytes file = chunk(
+        0x4D4D,
+        chunk(0x3D3D,
+              objectBlock("short", chunk(0x4100, concat({vertexList({1, 2, 3}), faceList({0, 0, 0}),
+                                                         mappingList({4, 5})})))));
+    // Header offsets of main, editor, object, mesh, vertices, faces and mapping chunks.
+    const size_t headers[] = {0, 6, 12, 24, 30, 50, 66};
     for (uint32_t length = 0; length < 6; length++) {
-        for (unsigned id : {0x0002u, 0x4D4Du}) {
-            memset(&record, 0, sizeof(record));
-            Bytes bad;
-            putU16(bad, id);
-            putU32(bad, length);
-            testing::internal::CaptureStderr();
-            EXPECT_TRUE(parse(concat({bad, vertexList({1, 2, 3})})));
-            std::string err = testing::internal::GetCapturedStderr();
-            EXPECT_EQ(obj->vertexCount, 0) << "id " << id << " length " << length;
-            EXPECT_NE(err.find("test.3ds"), std::string::npos) << err;
+        memset(&record, 0, sizeof(record));
+        Bytes shortLengths = file;
+        for (size_t at : headers) {
+            Bytes field;
+            putU32(field, length);
+            std::copy(field.begin(), field.end(), shortLengths.begin() + at + 2);
         }
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(parse(shortLengths));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "length " << length;
+        EXPECT_STREQ(obj->name, "short") << "length " << length;
+        EXPECT_EQ(obj->vertexCount, 1) << "length " << length;
+        EXPECT_EQ(obj->polygonCount, 1) << "length " << length;
+        EXPECT_EQ(obj->texCoords[0].v, 5.0f) << "length " << length;
+
+        memset(&record, 0, sizeof(record));
+        Bytes skipped;
+        putU16(skipped, 0x0002);
+        putU32(skipped, length);
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(parse(concat({skipped, vertexList({1, 2, 3})})));
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(obj->vertexCount, 0) << "skipped chunk of length " << length;
+        EXPECT_NE(err.find("test.3ds"), std::string::npos) << err;
     }
 }
 

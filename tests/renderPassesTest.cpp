@@ -4,6 +4,7 @@
 #include "app/window.h"
 #include "render/extensionEntryPoints.h"
 #include "render/renderPasses.h"
+#include "render/shadowTarget.h"
 #include "tests/glFixture.h"
 
 TEST(FrameAspect, KeepsTheTruncatingIntegerQuotient) {
@@ -45,16 +46,24 @@ TEST(InvertMatrix, RefusesASingularMatrix) {
 
 class DepthPass : public GlTest {
   protected:
-    void SetUp() override { bindExtensionEntryPoints(); }
+    void SetUp() override {
+        bindExtensionEntryPoints();
+        if (shadowFramebuffer == 0)
+            createShadowTarget();
+    }
     void TearDown() override {
         windowWidth = 640;
         windowHeight = 480;
     }
 };
 
-// gluPerspective stores f / aspect in element 0 and f in element 5.
-TEST_F(DepthPass, UsesIntegerAspectAndFourfoldViewport) {
-    const int sizes[][3] = {{640, 480, 1}, {1000, 300, 3}, {300, 600, 1}, {640, 0, 1}};
+// gluPerspective stores f / aspect in element 0 and f in element 5. The texture stays
+// 2560 x 1920 (made at 640 x 480): the viewport never reaches past it.
+TEST_F(DepthPass, UsesIntegerAspectAndFourfoldViewportClampedToTheTexture) {
+    const int sizes[][5] = {{640, 480, 1, 2560, 1920},
+                            {1000, 300, 3, 2560, 1200},
+                            {300, 600, 1, 1200, 1920},
+                            {640, 0, 1, 2560, 0}};
     for (const auto& size : sizes) {
         windowWidth = size[0];
         windowHeight = size[1];
@@ -64,8 +73,8 @@ TEST_F(DepthPass, UsesIntegerAspectAndFourfoldViewport) {
         EXPECT_NEAR(projection[5] / projection[0], size[2], 1e-6) << size[0] << "x" << size[1];
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[2], 4 * size[0]);
-        EXPECT_EQ(viewport[3], 4 * size[1]);
+        EXPECT_EQ(viewport[2], size[3]) << size[0] << "x" << size[1];
+        EXPECT_EQ(viewport[3], size[4]) << size[0] << "x" << size[1];
         extensionEntryPoints.bindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     }
 }

@@ -1,6 +1,7 @@
 #include "tests/renderSceneSupportTest.h"
 
 #include <GL/glew.h>
+#include <algorithm>
 #include <cmath>
 
 #include "app/window.h"
@@ -157,30 +158,46 @@ static bool segmentHitsTriangle(const Vec3f& p, const Vec3f& q, const Vec3f& a, 
     return t > 1e-3 && t < 1.0;
 }
 
-struct Caster {
-    std::vector<Vec3f> corners; // three per triangle, world coordinates
+// A run of consecutive triangles of one object with a sphere around them: a segment far from
+// the sphere misses them all. Meshes list neighbouring triangles together, so runs stay small.
+struct TriangleRun {
+    size_t first, end; // corner indices into Caster::corners
     Vec3f centre;
     float radius;
 };
+struct Caster {
+    std::vector<Vec3f> corners; // three per triangle, world coordinates
+    std::vector<TriangleRun> runs;
+    TriangleRun whole;
+};
 static std::vector<Caster> casters;
+static const size_t TRIANGLES_PER_RUN = 32;
+
+static TriangleRun boundRun(const std::vector<Vec3f>& corners, size_t first, size_t end) {
+    Vec3f lo = {1e30f, 1e30f, 1e30f}, hi = {-1e30f, -1e30f, -1e30f};
+    for (size_t k = first; k < end; k++) {
+        const Vec3f& w = corners[k];
+        lo = {std::fmin(lo.x, w.x), std::fmin(lo.y, w.y), std::fmin(lo.z, w.z)};
+        hi = {std::fmax(hi.x, w.x), std::fmax(hi.y, w.y), std::fmax(hi.z, w.z)};
+    }
+    TriangleRun run = {first, end, {(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2}, 0};
+    run.radius = 0.5f * std::sqrt((hi.x - lo.x) * (hi.x - lo.x) + (hi.y - lo.y) * (hi.y - lo.y) +
+                                  (hi.z - lo.z) * (hi.z - lo.z));
+    return run;
+}
 
 void prepareShadowCasters() {
     casters.assign(objectCount, Caster());
     for (int i = 1; i < objectCount; i++) {
         const SceneObject& o = sceneObjects[i];
         Caster& c = casters[i];
-        Vec3f lo = {1e30f, 1e30f, 1e30f}, hi = {-1e30f, -1e30f, -1e30f};
-        for (int t = 0; t < o.polygonCount; t++) {
-            for (int k : {o.polygons[t].a, o.polygons[t].b, o.polygons[t].c}) {
-                Vec3f w = transformPoint(o.matrix, o.vertices[k]);
-                c.corners.push_back(w);
-                lo = {std::fmin(lo.x, w.x), std::fmin(lo.y, w.y), std::fmin(lo.z, w.z)};
-                hi = {std::fmax(hi.x, w.x), std::fmax(hi.y, w.y), std::fmax(hi.z, w.z)};
-            }
-        }
-        c.centre = {(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
-        c.radius = 0.5f * std::sqrt((hi.x - lo.x) * (hi.x - lo.x) + (hi.y - lo.y) * (hi.y - lo.y) +
-                                    (hi.z - lo.z) * (hi.z - lo.z));
+        for (int t = 0; t < o.polygonCount; t++)
+            for (int k : {o.polygons[t].a, o.polygons[t].b, o.polygons[t].c})
+                c.corners.push_back(transformPoint(o.matrix, o.vertices[k]));
+        c.whole = boundRun(c.corners, 0, c.corners.size());
+        for (size_t first = 0; first < c.corners.size(); first += 3 * TRIANGLES_PER_RUN)
+            c.runs.push_back(boundRun(c.corners, first,
+                                      std::min(c.corners.size(), first + 3 * TRIANGLES_PER_RUN)));
     }
 }
 
@@ -198,11 +215,15 @@ static bool segmentNearPoint(const Vec3f& p, const Vec3f& q, const Vec3f& c, flo
 int objectShadowing(const Vec3f& p, const Vec3f& light) {
     for (int i = 1; i < (int)casters.size(); i++) {
         const Caster& c = casters[i];
-        if (c.corners.empty() || !segmentNearPoint(p, light, c.centre, c.radius))
+        if (c.corners.empty() || !segmentNearPoint(p, light, c.whole.centre, c.whole.radius))
             continue;
-        for (size_t t = 0; t + 2 < c.corners.size(); t += 3) {
-            if (segmentHitsTriangle(p, light, c.corners[t], c.corners[t + 1], c.corners[t + 2]))
-                return i;
+        for (const TriangleRun& run : c.runs) {
+            if (!segmentNearPoint(p, light, run.centre, run.radius))
+                continue;
+            for (size_t t = run.first; t + 2 < run.end; t += 3) {
+                if (segmentHitsTriangle(p, light, c.corners[t], c.corners[t + 1], c.corners[t + 2]))
+                    return i;
+            }
         }
     }
     return -1;
@@ -211,4 +232,69 @@ int objectShadowing(const Vec3f& p, const Vec3f& light) {
 double luminance(const CapturedFrame& frame, int x, int y) {
     const unsigned char* px = &frame.rgb[((size_t)y * frame.width + x) * 3];
     return 0.299 * px[0] + 0.587 * px[1] + 0.114 * px[2];
+}
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0.0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+static const int NOT_CAST = -2;
+
+std::vector<GroundSample> classifyGround(const CapturedFrame& frame, int step) {
+    // Ground pixels are those where the ground alone gives the same depth as the whole scene.
+    int saved = objectCount;
+    objectCount = 1;
+    CapturedFrame groundOnly = renderAndCapture();
+    objectCount = saved;
+    prepareShadowCasters();
+    Vec3f light = lightEyePoint();
+    std::vector<GroundSample> samples;
+    // A sample and its neighbours one step away must agree; the neighbours are samples too, so
+    // each ray is cast once.
+    int columns = frame.width / step + 1;
+    std::vector<int> cast((size_t)columns * (frame.height / step + 1), NOT_CAST);
+    auto shadowAt = [&](int x, int y) {
+        int& known = cast[(size_t)(y / step) * columns + x / step];
+        if (known == NOT_CAST)
+            known = objectShadowing(unprojectPixel(frame, x, y), light);
+        return known;
+    };
+    for (int y = step; y < frame.height - step; y += step) {
+        for (int x = step; x < frame.width - step; x += step) {
+            size_t i = (size_t)y * frame.width + x;
+            if (groundOnly.depth[i] >= 1.0f ||
+                std::fabs(groundOnly.depth[i] - frame.depth[i]) > 1e-7f)
+                continue;
+            int blocker = shadowAt(x, y);
+            // Keep clear cases only: the soft edge of the filter is neither lit nor shadowed.
+            if (shadowAt(x - step, y) != blocker || shadowAt(x + step, y) != blocker ||
+                shadowAt(x, y - step) != blocker || shadowAt(x, y + step) != blocker)
+                continue;
+            samples.push_back({x, y, blocker});
+        }
+    }
+    return samples;
+}
+
+ShadowAndLit shadowAndLitGround(const CapturedFrame& frame,
+                                const std::vector<GroundSample>& samples, int caster) {
+    ShadowAndLit result;
+    int x0 = frame.width, x1 = 0, y0 = frame.height, y1 = 0;
+    for (const GroundSample& s : samples) {
+        if (s.shadowedBy <= 0 || (caster != ANY_CASTER && s.shadowedBy != caster))
+            continue;
+        result.shadowed.push_back(luminance(frame, s.x, s.y));
+        x0 = std::min(x0, s.x), x1 = std::max(x1, s.x), y0 = std::min(y0, s.y),
+        y1 = std::max(y1, s.y);
+    }
+    const int around = 40;
+    for (const GroundSample& s : samples) {
+        if (s.shadowedBy == -1 && s.x > x0 - around && s.x < x1 + around && s.y > y0 - around &&
+            s.y < y1 + around)
+            result.lit.push_back(luminance(frame, s.x, s.y));
+    }
+    return result;
 }

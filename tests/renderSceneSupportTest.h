@@ -31,5 +31,24 @@ void prepareShadowCasters();
 int objectShadowing(const Vec3f& p, const Vec3f& light);
 
 double luminance(const CapturedFrame& frame, int x, int y);
+double median(std::vector<double> values);
+
+// Ground pixels of a frame sorted by what the geometry says about them: which object stands
+// between them and the light, judged by ray casts on the CPU, not by the shadow map. The ground
+// is object 0; one sample every `step` pixels, soft edges (neighbours that disagree) left out.
+struct GroundSample {
+    int x, y;
+    int shadowedBy; // object index, or -1 when the light reaches it
+};
+std::vector<GroundSample> classifyGround(const CapturedFrame& frame, int step = 3);
+
+// Luminance of the ground shadowed by `caster` (any object for ANY_CASTER) and of the lit ground
+// within 40 pixels of that shadow's bounding box.
+struct ShadowAndLit {
+    std::vector<double> shadowed, lit;
+};
+const int ANY_CASTER = 0;
+ShadowAndLit shadowAndLitGround(const CapturedFrame& frame,
+                                const std::vector<GroundSample>& samples, int caster);
 
 const float TEST_GROUND_Y = 20.0f;

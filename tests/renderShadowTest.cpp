@@ -1,4 +1,5 @@
 #include <GL/glew.h>
+#include <GL/freeglut.h>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -10,6 +11,8 @@
 #include "demo/choreography.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "particles/particleRandom.h"
+#include "particles/particles.h"
 #include "render/frame.h"
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
@@ -78,52 +81,6 @@ class TestScene : public RenderFrame {
     int tallBox = 0;
 };
 
-double median(std::vector<double> values) {
-    if (values.empty())
-        return 0.0;
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
-
-// Ground pixels of a frame sorted by what the geometry says about them: which object stands
-// between them and the light, judged by ray casts on the CPU, not by the shadow map.
-struct GroundSample {
-    int x, y;
-    int shadowedBy; // object index, or -1 when the light reaches it
-};
-
-const int SAMPLE_STEP = 3; // pixels between samples
-const int MARGIN = 3;      // pixels: a sample and its neighbours this far away must agree
-
-std::vector<GroundSample> classifyGround(const CapturedFrame& frame) {
-    // Ground pixels are those where the ground alone gives the same depth as the whole scene.
-    int saved = objectCount;
-    objectCount = 1;
-    CapturedFrame groundOnly = renderAndCapture();
-    objectCount = saved;
-    prepareShadowCasters();
-    Vec3f light = lightEyePoint();
-    std::vector<GroundSample> samples;
-    auto shadowAt = [&](int x, int y) {
-        return objectShadowing(unprojectPixel(frame, x, y), light);
-    };
-    for (int y = MARGIN; y < frame.height - MARGIN; y += SAMPLE_STEP) {
-        for (int x = MARGIN; x < frame.width - MARGIN; x += SAMPLE_STEP) {
-            size_t i = (size_t)y * frame.width + x;
-            if (groundOnly.depth[i] >= 1.0f ||
-                std::fabs(groundOnly.depth[i] - frame.depth[i]) > 1e-7f)
-                continue;
-            int blocker = shadowAt(x, y);
-            // Keep clear cases only: the soft edge of the filter is neither lit nor shadowed.
-            if (shadowAt(x - MARGIN, y) != blocker || shadowAt(x + MARGIN, y) != blocker ||
-                shadowAt(x, y - MARGIN) != blocker || shadowAt(x, y + MARGIN) != blocker)
-                continue;
-            samples.push_back({x, y, blocker});
-        }
-    }
-    return samples;
-}
-
 CapturedFrame renderUnshadowed() {
     static GLhandleARB unshadowed = buildUnshadowedProgram();
     GLhandleARB savedProgram = shadowProgram;
@@ -151,21 +108,9 @@ int largestShadowCaster(const std::vector<GroundSample>& samples) {
 // Shadowed ground of `caster` against lit ground in the same region of the image.
 void expectShadowClearlyDarker(const CapturedFrame& frame, const std::vector<GroundSample>& samples,
                                int caster) {
-    int x0 = frame.width, x1 = 0, y0 = frame.height, y1 = 0;
-    std::vector<double> shadowed, lit;
-    for (const GroundSample& s : samples) {
-        if (s.shadowedBy != caster)
-            continue;
-        shadowed.push_back(luminance(frame, s.x, s.y));
-        x0 = std::min(x0, s.x), x1 = std::max(x1, s.x), y0 = std::min(y0, s.y),
-        y1 = std::max(y1, s.y);
-    }
-    const int around = 40;
-    for (const GroundSample& s : samples) {
-        if (s.shadowedBy == -1 && s.x > x0 - around && s.x < x1 + around && s.y > y0 - around &&
-            s.y < y1 + around)
-            lit.push_back(luminance(frame, s.x, s.y));
-    }
+    ShadowAndLit ground = shadowAndLitGround(frame, samples, caster);
+    const std::vector<double>& shadowed = ground.shadowed;
+    const std::vector<double>& lit = ground.lit;
     ASSERT_GE(shadowed.size(), 10u) << "too little visible shadow of object " << caster;
     ASSERT_GE(lit.size(), 10u) << "no lit ground next to the shadow of object " << caster;
     double litLevel = median(lit);
@@ -204,6 +149,79 @@ void expectSkyInTopRows(const CapturedFrame& frame) {
         }
     }
     EXPECT_GE(sky, rows * frame.width * 9 / 10) << "top rows are not the sky's clear colour";
+}
+
+// Resizes the test window and lets the window system deliver the change.
+void resizeWindow(int width, int height) {
+    glutReshapeWindow(width, height);
+    for (int i = 0;
+         i < 200 && (glutGet(GLUT_WINDOW_WIDTH) != width || glutGet(GLUT_WINDOW_HEIGHT) != height);
+         i++)
+        pumpGlutEvents(1);
+    ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), width);
+    ASSERT_EQ(glutGet(GLUT_WINDOW_HEIGHT), height);
+    reshapeWindow(width, height);
+    // The first swap at a new size hands back a fresh back buffer: draw it once.
+    displayFrame();
+}
+
+// One whole frame as the demo draws it, read back after the swap (Mesa keeps the back buffer;
+// its front buffer reads back empty under Xvfb). The
+// fountain starts afresh each time so that both programs see the same particles.
+CapturedFrame displayAndCapture() {
+    seedParticleRandom(1);
+    initParticles();
+    displayFrame();
+    glFinish();
+    CapturedFrame frame;
+    frame.width = windowWidth;
+    frame.height = windowHeight;
+    frame.rgb.resize((size_t)frame.width * frame.height * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+    glReadBuffer(GL_BACK);
+    return frame;
+}
+
+const int MASK_WIDTH = 160, MASK_HEIGHT = 120; // the common size the shadow masks are scaled to
+
+// Cells of a MASK_WIDTH x MASK_HEIGHT grid where most pixels are clearly darker with the shadow
+// lookup than without it.
+std::vector<bool> shadowMask(const CapturedFrame& shadowed, const CapturedFrame& plain) {
+    std::vector<int> dark(MASK_WIDTH * MASK_HEIGHT, 0), all(MASK_WIDTH * MASK_HEIGHT, 0);
+    for (int y = 0; y < shadowed.height; y++) {
+        for (int x = 0; x < shadowed.width; x++) {
+            int cell =
+                (y * MASK_HEIGHT / shadowed.height) * MASK_WIDTH + x * MASK_WIDTH / shadowed.width;
+            all[cell]++;
+            double without = luminance(plain, x, y);
+            dark[cell] += without > 20.0 && luminance(shadowed, x, y) < 0.8 * without;
+        }
+    }
+    std::vector<bool> mask(dark.size());
+    for (size_t i = 0; i < mask.size(); i++)
+        mask[i] = 2 * dark[i] > all[i];
+    return mask;
+}
+
+// Share of the set cells of `a` that have a set cell of `b` at most two cells away.
+double shareNear(const std::vector<bool>& a, const std::vector<bool>& b) {
+    const int reach = 2;
+    int set = 0, near = 0;
+    for (int y = 0; y < MASK_HEIGHT; y++) {
+        for (int x = 0; x < MASK_WIDTH; x++) {
+            if (!a[y * MASK_WIDTH + x])
+                continue;
+            set++;
+            bool hit = false;
+            for (int v = std::max(0, y - reach); v <= std::min(MASK_HEIGHT - 1, y + reach); v++)
+                for (int u = std::max(0, x - reach); u <= std::min(MASK_WIDTH - 1, x + reach); u++)
+                    hit = hit || b[v * MASK_WIDTH + u];
+            near += hit;
+        }
+    }
+    return set == 0 ? 1.0 : (double)near / set;
 }
 
 } // namespace
@@ -310,4 +328,50 @@ TEST_F(RealScene, WireframeKeyChangesTheImageAndSecondPressRestoresIt) {
     CapturedFrame restored = renderAndCapture();
     EXPECT_NE(filled.rgb, outlines.rgb);
     EXPECT_TRUE(filled.rgb == restored.rgb) << "second press did not restore the filled image";
+}
+
+// The depth texture keeps its start size while the window changes; shadows must stay where their
+// casters put them at any window size. The start view (aspect 1 at each of these sizes) is
+// rendered with and without the shadow lookup, after the script, so nothing moves.
+TEST_F(RealScene, ShadowsStayUnderTheirCastersAtEveryWindowSize) {
+    startTime = time(nullptr) - 1000;
+    const int sizes[][2] = {{640, 480}, {320, 240}, {1280, 960}, {480, 720}};
+    GLhandleARB shadow = shadowProgram, plain = buildUnshadowedProgram();
+    int shadowUniform = shadowMapUniform;
+    std::vector<bool> reference;
+    for (const auto& size : sizes) {
+        resizeWindow(size[0], size[1]);
+        shadowProgram = shadow;
+        shadowMapUniform = shadowUniform;
+        CapturedFrame shadowed = displayAndCapture();
+        shadowProgram = plain;
+        shadowMapUniform = -1;
+        CapturedFrame without = displayAndCapture();
+        std::vector<bool> mask = shadowMask(shadowed, without);
+        if (reference.empty()) {
+            reference = mask;
+            ASSERT_GT(std::count(mask.begin(), mask.end(), true), 100) << "no shadow in view";
+            continue;
+        }
+        // A coarser map widens thin shadows by a texel or two: near enough counts.
+        double found = shareNear(mask, reference), kept = shareNear(reference, mask);
+        EXPECT_GE(found, 0.75) << size[0] << " x " << size[1] << ": only " << found
+                               << " of its shadowed cells lie near a shadow at 640 x 480";
+        EXPECT_GE(kept, 0.75) << size[0] << " x " << size[1] << ": only " << kept
+                              << " of the shadowed cells at 640 x 480 are still shadowed";
+    }
+    shadowProgram = shadow;
+    shadowMapUniform = shadowUniform;
+    resizeWindow(640, 480);
+}
+
+// Name 0 holds the first bitmap (the sand): an object whose bitmap is missing must not borrow it.
+TEST_F(TestScene, ObjectWithoutBitmapIsDrawnInItsLitMaterialColour) {
+    CapturedFrame white = renderAndCapture();
+    sceneObjects[tallBox].textureId = -1;
+    CapturedFrame missing = renderAndCapture();
+    size_t differing = 0;
+    for (size_t i = 0; i < white.rgb.size(); i++)
+        differing += white.rgb[i] != missing.rgb[i];
+    EXPECT_EQ(differing, 0u) << "the box without a bitmap differs from the same box in white";
 }

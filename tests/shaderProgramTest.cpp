@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <type_traits>
 
 #include "render/shaderProgram.h"
 #include "tests/glFixture.h"
@@ -33,6 +34,10 @@ std::string sourceOf(GLuint shader) {
     source.resize(length > 0 ? length - 1 : 0);
     return source;
 }
+
+// A copy would delete the same GL program twice.
+static_assert(!std::is_copy_constructible<ShaderProgram>::value, "ShaderProgram owns its program");
+static_assert(!std::is_copy_assignable<ShaderProgram>::value, "ShaderProgram owns its program");
 
 class ShaderProgramTest : public GlTest {
   protected:

@@ -123,6 +123,24 @@ TEST_F(TextureLoaders, FailedLoadsUseUpANameAndSayWhy) {
     EXPECT_EQ(loadBitmapTexture(good.c_str()), 3) << "names 0, 1 and 2 were used up";
 }
 
+// The level-0 upload fails for a side above the driver's limit; the mipmap builder scales the
+// image down to fit and replaces it.
+TEST_F(TextureLoaders, BitmapWiderThanTheDriverAllowsIsScaledDownToFit) {
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    int width = maxSide + 1;
+    Bytes rows((size_t)((width * 3 + 3) & ~3) * 2, 0x80);
+    std::string path = put("wide.bmp", bitmapFile(width, 2, rows));
+    ASSERT_EQ(loadBitmapTexture(path.c_str()), 0);
+    Level0 level = readLevel0(GL_RGBA);
+    EXPECT_GT(level.width, 0);
+    EXPECT_LE(level.width, maxSide);
+    ASSERT_FALSE(level.texels.empty());
+    EXPECT_EQ(level.texels[0], 0x80);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+}
+
 TEST_F(TextureLoaders, SameBitmapTwiceGivesTwoNamesWithEqualImages) {
     std::string path = put("edge.bmp", bitmapFile(4, 1, EDGE_ROW));
     ASSERT_EQ(loadBitmapTexture(path.c_str()), 0);
