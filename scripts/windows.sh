@@ -24,12 +24,16 @@ cmake --build build -j"$jobs" --target assets shaders
 fetchSources() {
     local apt=$out/apt src=$out/src
     mkdir -p "$apt/parts" "$apt/lists/partial" "$src"
-    local codename uri
+    local codename line
     codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    uri=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(IDENTIFIER)' |
-        awk -v s="$codename" '$2 == s && $3 == "Packages" {print $1; exit}')
-    [ -n "$uri" ] || { echo "no Debian archive for $codename in apt's lists" >&2; return 1; }
-    echo "deb-src $uri $codename main" >"$apt/sources.list"
+    # The entry for the release itself: named by its codename, else the first without a
+    # "-updates" or "-security" suffix (a machine may name it "stable").
+    line=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(IDENTIFIER)' |
+        awk -v s="$codename" '$3 == "Packages" && $2 == s {print $1, $2; found = 1; exit}
+            $3 == "Packages" && $2 !~ /-/ && first == "" {first = $1 " " $2}
+            END {if (!found && first != "") print first}')
+    [ -n "$line" ] || { echo "no Debian archive in apt's lists" >&2; return 1; }
+    echo "deb-src $line main" >"$apt/sources.list"
     local options=(-q -o "Dir::Etc::sourcelist=$apt/sources.list" -o "Dir::Etc::sourceparts=$apt/parts"
         -o "Dir::State::Lists=$apt/lists")
     # apt's download user cannot write into a root-owned private folder.
