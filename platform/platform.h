@@ -1,5 +1,6 @@
 #pragma once
-// Stand-ins for the Windows-only interfaces, kept in one place.
+// The windowing system's entry-point lookup and error box: one file per platform implements
+// them (platformLinux.cpp, platformWindows.cpp); glExtensions.cpp serves both.
 
 typedef void (*EntryPoint)();
 
@@ -8,9 +9,14 @@ typedef void (*EntryPoint)();
 // hasGlExtension.
 EntryPoint lookupEntryPoint(const char* name);
 
-// True when the current context lists the extension (e.g. "GL_EXT_framebuffer_object").
+// True when the current context lists the extension (e.g. "GL_EXT_framebuffer_object"); false
+// for a null or empty name.
 bool hasGlExtension(const char* name);
 
-// The modal error box becomes one line on standard error: "caption: text (path)".
-// path may be null.
+// True when the space-separated list (the pre-3.0 GL_EXTENSIONS string) holds name as a whole
+// word; false for a null list and for a null or empty name.
+bool extensionInList(const char* list, const char* name);
+
+// A modal error box with no owner window and the error icon, text "text (path)"; on Linux one
+// line on standard error instead: "caption: text (path)". path may be null. UTF-8 throughout.
 void showErrorBox(const char* caption, const char* text, const char* path);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test under a private Xvfb:
-# the normal build, then once more with AddressSanitizer and UndefinedBehaviorSanitizer,
-# then each fuzzer for a short, fixed time. "--quick" runs the normal build's tests only.
+# the normal build, then the Windows release under Wine, then once more with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzzer for a short, fixed time. "--quick" runs the normal
+# build's tests only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -28,6 +29,10 @@ if [ $quick -eq 1 ]; then
     exit 0
 fi
 
+echo "== Windows release, tested under Wine =="
+scripts/windows.sh
+tests/windows/run.sh | tee "$logs/windows.log"
+
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DDUSTRIDERS_SANITIZE=ON >/dev/null
 cmake --build build-sanitize -j"$jobs"
@@ -52,4 +57,5 @@ if [ -d fuzz ] && ls fuzz/*.cpp >/dev/null 2>&1; then
 fi
 echo "All tests passed."
 echo "ctest: $(summarise "$logs/normal.log")"
+echo "windows: $(summarise "$logs/windows.log")"
 echo "sanitizers: $(summarise "$logs/sanitize.log")"
