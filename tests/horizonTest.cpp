@@ -1,0 +1,210 @@
+// The sand runs to the horizon: through the real frame, the script's last shots at several steady
+// frame rates and the user's steering far from the scene show sand, never sky, below the horizon.
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "app/pointerInput.h"
+#include "app/sceneInit.h"
+#include "app/window.h"
+#include "demo/choreography.h"
+#include "demo/clock.h"
+#include "math/matrix.h"
+#include "math/transforms.h"
+#include "render/frame.h"
+#include "render/renderPasses.h"
+#include "scene/sceneStore.h"
+#include "scene/textureLoaders.h"
+#include "tests/glFixture.h"
+
+namespace {
+
+// From here on every shot of the script is level, so the horizon is the frame's middle row.
+const int FIRST_CHECKED_SECOND = 21;
+const int SCRIPT_END = 24;
+// Rows below the horizon that must show sand: all but a margin of 5 % of the frame's height.
+const double LOWER_PART = 0.45;
+
+time_t drivenNow; // calendar seconds the frame reads
+
+time_t readDrivenClock(time_t* out) {
+    if (out)
+        *out = drivenNow;
+    return drivenNow;
+}
+
+struct LowerPart {
+    int sky = 0;   // pixels of the sky's clear colour
+    int sandy = 0; // pixels warmer than they are blue, as sand, wood and skin are
+    int total = 0;
+    bool isGround() const { return sky == 0 && sandy * 2 > total; }
+    std::string describe() const {
+        return std::to_string(sky) + " sky and " + std::to_string(sandy) + " sandy pixels of " +
+               std::to_string(total);
+    }
+};
+
+// The lower part of the frame just presented. Mesa keeps the back buffer through the swap; the
+// sandy share also tells an empty read (all black) from a frame.
+LowerPart lowerPartOfFrame() {
+    LowerPart part;
+    int rows = (int)(windowHeight * LOWER_PART);
+    std::vector<unsigned char> rgb((size_t)windowWidth * rows * 3);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, rows, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+        int r = rgb[i], g = rgb[i + 1], b = rgb[i + 2];
+        part.sky += std::abs(r - 135) <= 1 && std::abs(g - 207) <= 1 && b == 255;
+        part.sandy += r > b + 10;
+        part.total++;
+    }
+    return part;
+}
+
+// World position of the camera's eye.
+std::string eyePosition() {
+    double view[16], inverse[16];
+    for (int i = 0; i < 16; i++)
+        view[i] = cameraMatrix[i];
+    invertMatrix(view, inverse);
+    char text[96];
+    snprintf(text, sizeof text, "eye (%.0f, %.0f, %.0f)", inverse[12], inverse[13], inverse[14]);
+    return text;
+}
+
+class Horizon : public GlTest {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::exists("res/desert.3ds"))
+            GTEST_FAIL() << "generated res/ missing: the build writes it into the run directory";
+        windowWidth = 640;
+        windowHeight = 480;
+        // As at start-up: the light's position is given under the identity modelview.
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        objectCount = 0;
+        bitmapTextureCounter = -1;
+        initScene();
+        ASSERT_EQ(objectCount, SCENE_LIST_ROWS);
+        // Other tests of the process may have run the script already.
+        memset(phaseSetupDone, 0, sizeof phaseSetupDone);
+        drivenNow = startTime;
+        calendarClock = readDrivenClock;
+    }
+    void TearDown() override { calendarClock = time; }
+
+    // Frame n of a steady `fps` falls in whole second n / fps of the script's clock. Frames
+    // before `drawFrom` run only the frame's clock, edge-scroll and script steps (drawing changes
+    // no state the later shots depend on); from `drawFrom` on the whole frame runs and `check`
+    // sees each one, up to the first frame after the script.
+    template <typename Check> void playScript(int fps, int drawFrom, Check check) {
+        for (int frame = 0;; frame++) {
+            int second = frame / fps;
+            drivenNow = startTime + second;
+            if (second < drawFrom) {
+                updateElapsedSeconds();
+                applyEdgeScroll();
+                runChoreography();
+                continue;
+            }
+            displayFrame();
+            check(frame, second);
+            if (second >= SCRIPT_END)
+                return;
+        }
+    }
+};
+
+// At each rate the last shots travel a different distance: 40 units at 20 frames per second,
+// 120 at 60, in each of the last two camera moves.
+class ScriptEnd : public Horizon, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ScriptEnd, LowerPartOfEveryFrameFrom21SecondsOnIsSand) {
+    int fps = GetParam();
+    int checked = 0, failed = 0;
+    std::string firstFailure;
+    playScript(fps, FIRST_CHECKED_SECOND, [&](int frame, int second) {
+        checked++;
+        LowerPart part = lowerPartOfFrame();
+        if (!part.isGround() && failed++ == 0)
+            firstFailure = "frame " + std::to_string(frame) + " (" + std::to_string(second) +
+                           " s, " + eyePosition() + "): " + part.describe();
+    });
+    EXPECT_EQ(checked, (SCRIPT_END - FIRST_CHECKED_SECOND) * fps + 1);
+    EXPECT_EQ(failed, 0) << failed << " of " << checked << " frames at " << fps
+                         << " frames per second show sky below the horizon; first " << firstFailure;
+}
+
+INSTANTIATE_TEST_SUITE_P(FramesPerSecond, ScriptEnd, ::testing::Values(20, 30, 60),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "At" + std::to_string(info.param);
+                         });
+
+// A user's far steering after the script: wheel notches and left-button drags through the input
+// callbacks, from the view the script rests on.
+struct Steering {
+    const char* name;
+    int wheelNotches;    // positive toward the view, negative back
+    int dragEvents;      // motion events of one drag
+    int dragDx, dragDy;  // pointer offset of each event from where the button went down
+    int wheelAfterwards; // a second run of notches after the drag
+};
+
+// The script rests 20 up at (60, 75) looking along +x when it ran at 30 frames per second; every
+// position below lies 1,450 to 2,000 units from the scene's centre (25, -100).
+const Steering STEERINGS[] = {
+    {"wheel back", -2000, 0, 0, 0, 0},
+    {"wheel forward across the scene", 1800, 0, 0, 0, 0},
+    {"drag to the right", 0, 160, 300, 0, 0}, // 12 units an event toward -z
+    {"drag to the left", 0, 150, -300, 0, 0}, // toward +z
+    {"back and to the left", -1200, 100, -300, 0, 0},
+    {"up to the script's highest eye, then back", 0, 23, 0, 250, -1500}, // 10 units up an event
+};
+
+void steer(const Steering& s) {
+    for (int i = 0; i < (s.wheelNotches < 0 ? -s.wheelNotches : s.wheelNotches); i++)
+        mouseButton(s.wheelNotches < 0 ? 4 : 3, GLUT_DOWN, 320, 240);
+    mouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 320, 240);
+    for (int i = 0; i < s.dragEvents; i++)
+        mouseDrag(320 + s.dragDx, 240 + s.dragDy);
+    mouseButton(GLUT_LEFT_BUTTON, GLUT_UP, 320, 240);
+    for (int i = 0; i < (s.wheelAfterwards < 0 ? -s.wheelAfterwards : s.wheelAfterwards); i++)
+        mouseButton(s.wheelAfterwards < 0 ? 4 : 3, GLUT_DOWN, 320, 240);
+}
+
+// A quarter turn to the right, as the pointer resting at the right edge gives it over 180 frames.
+void turnQuarterRight() {
+    passiveMotion(windowWidth - 1, windowHeight / 2);
+    for (int frame = 0; frame < 180; frame++)
+        applyEdgeScroll();
+    mouseEntry(GLUT_LEFT);
+}
+
+TEST_F(Horizon, SteeringFarAwayKeepsSandBelowTheHorizonInEveryDirection) {
+    playScript(30, SCRIPT_END, [](int, int) {});
+    Mat4 restingCamera;
+    matCopy(restingCamera, cameraMatrix);
+    float restingBillboard[3] = {billboardAngles[0], billboardAngles[1], billboardAngles[2]};
+    for (const Steering& s : STEERINGS) {
+        matCopy(cameraMatrix, restingCamera);
+        for (int i = 0; i < 3; i++)
+            billboardAngles[i] = restingBillboard[i];
+        steer(s);
+        for (int quarter = 0; quarter < 4; quarter++) {
+            displayFrame();
+            LowerPart part = lowerPartOfFrame();
+            EXPECT_TRUE(part.isGround())
+                << s.name << ", turned " << 90 * quarter << " degrees right, " << eyePosition()
+                << ": " << part.describe();
+            turnQuarterRight();
+        }
+    }
+}
+
+} // namespace
