@@ -17,6 +17,8 @@
 #include "math/transforms.h"
 #include "render/frame.h"
 #include "render/renderPasses.h"
+#include "render/shaderLoading.h"
+#include "render/unshadowedProgram.h"
 #include "scene/sceneStore.h"
 #include "scene/textureLoaders.h"
 #include "tests/glFixture.h"
@@ -205,6 +207,43 @@ TEST_F(Horizon, SteeringFarAwayKeepsSandBelowTheHorizonInEveryDirection) {
             turnQuarterRight();
         }
     }
+}
+
+// The lower part of the depth and lit passes alone, read before any swap.
+std::vector<unsigned char> litLowerPart() {
+    int rows = (int)(windowHeight * LOWER_PART);
+    std::vector<unsigned char> rgb((size_t)windowWidth * rows * 3);
+    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+    renderDepthPass();
+    renderLitPass();
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, rows, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+// Far out, looking away from the scene, all the sand in view lies beyond the light's map.
+TEST_F(Horizon, SandBeyondTheLightsMapIsLitAsWithoutTheShadowLookup) {
+    playScript(30, SCRIPT_END, [](int, int) {});
+    steer(STEERINGS[0]);
+    turnQuarterRight();
+    turnQuarterRight();
+    std::vector<unsigned char> shadowed = litLowerPart();
+    GLhandleARB shadow = shadowProgram;
+    int shadowUniform = shadowMapUniform;
+    shadowProgram = buildUnshadowedProgram();
+    shadowMapUniform = -1;
+    std::vector<unsigned char> plain = litLowerPart();
+    shadowProgram = shadow;
+    shadowMapUniform = shadowUniform;
+    int darker = 0;
+    for (size_t i = 0; i < plain.size(); i += 3)
+        darker += shadowed[i] + shadowed[i + 1] + shadowed[i + 2] + 6 <
+                  plain[i] + plain[i + 1] + plain[i + 2];
+    EXPECT_EQ(darker, 0) << darker << " of " << plain.size() / 3
+                         << " pixels of far sand darker than without the shadow lookup, "
+                         << eyePosition();
 }
 
 } // namespace
