@@ -19,7 +19,7 @@ static const float RING_OFFSETS[] = {24,   56,   100,  160,  250,  380,   560,  
 // on the first rings, four on the far ones.
 static const int FIRST_SPARSE_RING = 7;
 
-// A closed loop of vertex indices around the grid, counter-clockwise seen from above.
+// A closed loop of vertex indices around the grid, in the order gridBoundary gives.
 typedef std::vector<int> Loop;
 
 // ---- helpers ----
@@ -45,7 +45,8 @@ static void addUpwardTriangle(ModelMesh& world, int a, int b, int c) {
         addTriangle(world, a, c, b);
 }
 
-// The grid's edge vertices: along -z edge in +x, up the +x edge, back along +z, down the -x edge.
+// The grid's edge vertices: along the -z edge toward +x, the +x edge toward +z, the +z edge back
+// toward -x, the -x edge back toward -z.
 static Loop gridBoundary() {
     Loop loop;
     for (int i = 0; i < GRID_X; i++)
