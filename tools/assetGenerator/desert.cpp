@@ -10,14 +10,15 @@
 static const int GRID_X = 56, GRID_Z = 44; // cells; two triangles each
 static const float TEXTURE_TILE = 90;      // world units per repeat of desert.bmp, everywhere
 
-// Outer edges of the rings, in units beyond the fine grid's edge, each ring about half as wide
-// again as the one inside it. The last reaches 30,000: every point within 20,000 of the scene
-// sees sand up to the far plane (10,000) in every direction.
-static const float RING_OFFSETS[] = {24,   56,   100,  160,  250,  380,   560,   820,  1200,
-                                     1800, 2700, 4000, 6000, 9000, 13500, 20000, 30000};
+// Outer edges of the rings, in units beyond the fine grid's edge: a few narrow ones where the
+// dunes die out, then each nearly twice as wide as the one inside it. Every ring triangle costs
+// as much to send as a grid triangle, so there are few. The last reaches 30,000: every point
+// within 20,000 of the scene sees sand up to the far plane (10,000) in every direction.
+static const float RING_OFFSETS[] = {24,   56,   100,  180,  330,   600,
+                                     1100, 2000, 3600, 6500, 12000, 30000};
 // Rings from this one on carry half as many points as those inside: two grid cells per segment
-// on the first rings, four on the far ones.
-static const int FIRST_SPARSE_RING = 7;
+// on the first rings, four on the others.
+static const int FIRST_SPARSE_RING = 3;
 
 // A closed loop of vertex indices around the grid, in the order gridBoundary gives.
 typedef std::vector<int> Loop;

@@ -150,9 +150,9 @@ static float relief(float x, float z) {
     float duneScale = OUTER_DUNE_SCALE + (1 - OUTER_DUNE_SCALE) * inside;
     float dunes = duneShape(x, z) * duneScale * (1 - smoothStep(0, DUNE_FADE, outside));
     float swells = 2.0f * stb_perlin_noise3(x / 500, z / 500, 3.5f, 0, 0, 0) *
-                   (1 - smoothStep(500, 1500, outside));
+                   (1 - smoothStep(300, 900, outside));
     float broad = 1.5f * stb_perlin_noise3(x / 4000, z / 4000, 5.5f, 0, 0, 0) *
-                  (1 - smoothStep(4000, 12000, outside));
+                  (1 - smoothStep(2000, 8000, outside));
     return dunes + (1 - inside) * (swells + broad);
 }
 
