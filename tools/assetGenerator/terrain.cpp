@@ -58,12 +58,15 @@ static const float DUNE_FADE = 150;
 static const float OUTER_DUNE_SCALE = 0.4f; // dune height at the edge, relative to the scene's
 
 // The script's last two shots travel as far as the frame rate takes them, level: 30 up along
-// x = 60 from z = -40 on, then 20 up anywhere in the wedge x >= 0, z >= x + 15 (the final view
-// starts at (0, 15 + d) and moves d along +x, d growing with the frame rate). Within NEAR_REACH
-// of their paths the sand stays CAMERA_CLEARANCE below their eyes, so that the lowest rows of the
-// view meet it beyond the near plane (10 ahead, 4.1 below the eye at the frame's bottom edge).
+// x = 60 from z = -40 on, then 20 up at (b, 15 + a) for a frames in its 20th and 21st seconds and
+// b in its 22nd and 23rd. At a steady rate a = b: the wedge x >= 0, z >= x + 15. A loaded software
+// renderer runs slowly and unevenly (the reel has shown 4 frames a second, then 13): the box of
+// a, b up to 30 covers that. Within NEAR_REACH of these places the sand stays CAMERA_CLEARANCE
+// below the eyes, so that the lowest rows of the view meet it beyond the near plane (10 ahead,
+// 4.1 below the eye at the frame's bottom edge).
+static const float SLOW_FRAMES_MAX = 30;
 static const float CAMERA_CLEARANCE = 5;
-static const float NEAR_REACH = 12;
+static const float NEAR_REACH = 16; // the near plane's reach and some of a grid cell
 static const float FINAL_EYE_HEIGHT = 20, TRAVEL_EYE_HEIGHT = 30;
 static const float CAP_SLOPE = 1;        // farther out the cap rises this much per unit
 static const float CAP_SMOOTHING = 2.0f; // heights this close to the cap are rounded into it
@@ -164,8 +167,11 @@ static float cameraPathCap(float x, float z) {
     float toWedge = inWedge ? 0
                             : fminf(distanceToRay(x, z, 0, 15, 0, 1),
                                     distanceToRay(x, z, 0, 15, diagonal, diagonal));
+    float boxDx = fmaxf(fmaxf(-x, x - SLOW_FRAMES_MAX), 0);
+    float boxDz = fmaxf(fmaxf(15 - z, z - 15 - SLOW_FRAMES_MAX), 0);
+    float toFinal = fminf(toWedge, hypotf(boxDx, boxDz));
     float toTravel = distanceToRay(x, z, 60, -40, 0, 1);
-    return fminf(FINAL_EYE_HEIGHT - CAMERA_CLEARANCE + CAP_SLOPE * fmaxf(0, toWedge - NEAR_REACH),
+    return fminf(FINAL_EYE_HEIGHT - CAMERA_CLEARANCE + CAP_SLOPE * fmaxf(0, toFinal - NEAR_REACH),
                  TRAVEL_EYE_HEIGHT - CAMERA_CLEARANCE +
                      CAP_SLOPE * fmaxf(0, toTravel - NEAR_REACH));
 }
