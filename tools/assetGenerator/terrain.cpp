@@ -60,15 +60,19 @@ static const float OUTER_DUNE_SCALE = 0.4f; // dune height at the edge, relative
 // The script's last two shots travel as far as the frame rate takes them, level: 30 up along
 // x = 60 from z = -40 on, then 20 up at (b, 15 + a) for a frames in its 20th and 21st seconds and
 // b in its 22nd and 23rd. At a steady rate a = b: the wedge x >= 0, z >= x + 15. A loaded software
-// renderer runs slowly and unevenly (the reel has shown 4 frames a second, then 13): the box of
-// a, b up to 30 covers that. Within NEAR_REACH of these places the sand stays CAMERA_CLEARANCE
-// below the eyes, so that the lowest rows of the view meet it beyond the near plane (10 ahead,
-// 4.1 below the eye at the frame's bottom edge).
-static const float SLOW_FRAMES_MAX = 30;
+// renderer runs slowly and unevenly (the fountain fills the view in the 20th and 21st seconds: the
+// reel has run 4 to 5 frames a second there, then 13 to 17): the boxes of a up to 20 with b up to
+// 50, and of both up to 30, cover that. Within NEAR_REACH of these places the sand stays
+// CAMERA_CLEARANCE below the eyes, so that the lowest rows of the view meet it beyond the near
+// plane (10 ahead, 4.1 below the eye at the frame's bottom edge).
+struct Area {
+    float x0, x1, z0, z1;
+};
+static const Area SLOW_FINAL_EYES[] = {{0, 50, 15, 35}, {0, 30, 15, 45}};
 static const float CAMERA_CLEARANCE = 5;
 static const float NEAR_REACH = 16; // the near plane's reach and some of a grid cell
 static const float FINAL_EYE_HEIGHT = 20, TRAVEL_EYE_HEIGHT = 30;
-static const float CAP_SLOPE = 1;        // farther out the cap rises this much per unit
+static const float CAP_SLOPE = 2;        // farther out the cap rises this much per unit
 static const float CAP_SMOOTHING = 2.0f; // heights this close to the cap are rounded into it
 
 // ---- helpers ----
@@ -167,9 +171,12 @@ static float cameraPathCap(float x, float z) {
     float toWedge = inWedge ? 0
                             : fminf(distanceToRay(x, z, 0, 15, 0, 1),
                                     distanceToRay(x, z, 0, 15, diagonal, diagonal));
-    float boxDx = fmaxf(fmaxf(-x, x - SLOW_FRAMES_MAX), 0);
-    float boxDz = fmaxf(fmaxf(15 - z, z - 15 - SLOW_FRAMES_MAX), 0);
-    float toFinal = fminf(toWedge, hypotf(boxDx, boxDz));
+    float toFinal = toWedge;
+    for (const Area& area : SLOW_FINAL_EYES) {
+        float dx = fmaxf(fmaxf(area.x0 - x, x - area.x1), 0);
+        float dz = fmaxf(fmaxf(area.z0 - z, z - area.z1), 0);
+        toFinal = fminf(toFinal, hypotf(dx, dz));
+    }
     float toTravel = distanceToRay(x, z, 60, -40, 0, 1);
     return fminf(FINAL_EYE_HEIGHT - CAMERA_CLEARANCE + CAP_SLOPE * fmaxf(0, toFinal - NEAR_REACH),
                  TRAVEL_EYE_HEIGHT - CAMERA_CLEARANCE +
