@@ -487,9 +487,8 @@ TEST(AssetReach, SandCoversTenThousandBeyond2000FromTheSceneAndStaysLowOutsideIt
 TEST(AssetReach, SandStaysUnderTheScriptsLastEyesAndRunsFarBeyondThemAtAnyFrameRate) {
     SandSurface sand;
     // Frames a second in the 20th and 21st seconds, then in the 22nd and 23rd.
-    const int rates[][2] = {{5, 5},     {20, 20},     {30, 30}, {60, 60}, {144, 144},
-                            {240, 240}, {1000, 1000}, {4, 13},  {5, 17},  {10, 25},
-                            {15, 15},   {13, 4},      {1, 15}};
+    const int rates[][2] = {{5, 5},       {20, 20}, {30, 30}, {60, 60}, {144, 144}, {240, 240},
+                            {1000, 1000}, {4, 13},  {15, 13}, {1, 13},  {15, 15},   {13, 4}};
     for (const auto& rate : rates) {
         int fps = rate[0];
         for (const Eye& eye : lastShotEyes(rate[0], rate[1])) {

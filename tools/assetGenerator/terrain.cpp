@@ -61,14 +61,15 @@ static const float OUTER_DUNE_SCALE = 0.4f; // dune height at the edge, relative
 // x = 60 from z = -40 on, then 20 up at (b, 15 + a) for a frames in its 20th and 21st seconds and
 // b in its 22nd and 23rd. At a steady rate a = b: the wedge x >= 0, z >= x + 15. A loaded software
 // renderer runs slowly and unevenly (the fountain fills the view in the 20th and 21st seconds: the
-// reel has run 4 to 5 frames a second there, then 13 to 17): the boxes of a up to 20 with b up to
-// 50, and of both up to 30, cover that. Within NEAR_REACH of these places the sand stays
-// CAMERA_CLEARANCE below the eyes, so that the lowest rows of the view meet it beyond the near
-// plane (10 ahead, 4.1 below the eye at the frame's bottom edge).
+// reel has run 4 frames a second there, then 13): the box of a up to 30 and b up to 26 covers
+// that. Larger b with small a would bring the eye within 20 of the lyre's hollow, whose rim stays
+// at the lyre's 18. Within NEAR_REACH of these places the sand stays CAMERA_CLEARANCE below the
+// eyes, so that the lowest rows of the view meet it beyond the near plane (10 ahead, 4.1 below
+// the eye at the bottom edge).
 struct Area {
     float x0, x1, z0, z1;
 };
-static const Area SLOW_FINAL_EYES[] = {{0, 50, 15, 35}, {0, 30, 15, 45}};
+static const Area SLOW_FINAL_EYES[] = {{0, 26, 15, 45}};
 static const float CAMERA_CLEARANCE = 5;
 static const float NEAR_REACH = 16; // the near plane's reach and some of a grid cell
 static const float FINAL_EYE_HEIGHT = 20, TRAVEL_EYE_HEIGHT = 30;
