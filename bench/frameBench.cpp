@@ -1,6 +1,8 @@
 // Frame time of the real scene at a fixed camera, split by stage (glFinish between stages), and
 // the time from start to the first presented frame. The same frames are rendered again with the
-// shadow lookup compiled out; the ratio of the two lit passes is the shadow program's cost.
+// shadow lookup compiled out; the ratio of the two lit passes is the shadow program's cost. Then
+// the sand's cost: at three views, frames with the whole desert in turn with frames whose desert
+// is cut back to its fine grid (the extent the sand had before it ran to the horizon).
 // Needs a display (Xvfb). With "--screenshots DIR" it writes DIR/shadowed-scene.png, a view of
 // the shadows, instead of measuring.
 #include <GL/glew.h>
@@ -10,12 +12,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <ctime>
 #include <unistd.h>
 #include <vector>
 
 #include <stb_image_write.h>
 
 #include "app/sceneInit.h"
+#include "demo/choreography.h"
 #include "app/window.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
@@ -32,25 +36,49 @@ static const int MEASURED_FRAMES = 61;
 
 struct StageTimes {
     double depth, lit, particles, swap, total; // milliseconds
+    // Processor time of the whole process over the frame (the software rasteriser's threads
+    // included), milliseconds: less moved than wall time by other load on the machine.
+    double processor;
+};
+
+// Where the desert's fine grid lies, in world x and z; the rings lie outside it.
+const float GRID_MIN_X = -300, GRID_MAX_X = 350, GRID_MIN_Z = -350, GRID_MAX_Z = 150;
+
+struct BenchView {
+    const char* name;
+    void (*place)();
 };
 
 // ---- helpers ----
 static double millisecondsSince(Clock::time_point start);
+static double processorMilliseconds();
 static StageTimes renderTimedFrame();
 static double medianOf(std::vector<double> values);
 static StageTimes medianOf(std::vector<StageTimes> frames);
 static void printTimes(const char* label, const StageTimes& t);
 static void openWindow(int argc, char** argv);
 static void placeShadowViewCamera();
+static void placeStartCamera();
+static void placeRestingCamera();
+static void placeFarCamera();
+static int moveGridTrianglesFirst(SceneObject& desert);
+static void compareDeserts(const BenchView& view, int gridTriangles);
 static void savePng(const std::string& path);
 
 static double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+static double processorMilliseconds() {
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
 // The frame's own stages, without the script, so the camera stays where it is.
 static StageTimes renderTimedFrame() {
     StageTimes t;
+    double processorStart = processorMilliseconds();
     Clock::time_point start = Clock::now();
     glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
     renderDepthPass();
@@ -72,6 +100,7 @@ static StageTimes renderTimedFrame() {
     glFinish();
     t.swap = millisecondsSince(stage);
     t.total = millisecondsSince(start);
+    t.processor = processorMilliseconds() - processorStart;
     return t;
 }
 
@@ -82,8 +111,8 @@ static double medianOf(std::vector<double> values) {
 
 // Median of each stage on its own.
 static StageTimes medianOf(std::vector<StageTimes> frames) {
-    double StageTimes::*fields[] = {&StageTimes::depth, &StageTimes::lit, &StageTimes::particles,
-                                    &StageTimes::swap, &StageTimes::total};
+    double StageTimes::*fields[] = {&StageTimes::depth, &StageTimes::lit,   &StageTimes::particles,
+                                    &StageTimes::swap,  &StageTimes::total, &StageTimes::processor};
     StageTimes result;
     for (double StageTimes::*field : fields) {
         std::vector<double> values;
@@ -95,8 +124,9 @@ static StageTimes medianOf(std::vector<StageTimes> frames) {
 }
 
 static void printTimes(const char* label, const StageTimes& t) {
-    printf("%-22s frame %7.2f ms = depth %6.2f + lit %6.2f + particles %6.2f + swap %5.2f\n", label,
-           t.total, t.depth, t.lit, t.particles, t.swap);
+    printf("%-22s frame %7.2f ms = depth %6.2f + lit %6.2f + particles %6.2f + swap %5.2f; "
+           "processor %7.2f ms\n",
+           label, t.total, t.depth, t.lit, t.particles, t.swap, t.processor);
 }
 
 static void openWindow(int argc, char** argv) {
@@ -112,6 +142,76 @@ static void openWindow(int argc, char** argv) {
 static void placeShadowViewCamera() {
     cameraTranslate(-10.0f, -18.0f, -30.0f);
     cameraRotate(120, 0, 0);
+}
+
+static Mat4 startCamera;
+
+static void placeStartCamera() {
+    matCopy(cameraMatrix, startCamera);
+}
+
+// The view the script rests on when it ran at 30 frames per second: eye (60, 20, 75) looking
+// along +x, past the edge of the fine grid.
+static void placeRestingCamera() {
+    memset(phaseSetupDone, 0, sizeof phaseSetupDone);
+    for (int frame = 20 * 30; frame < 24 * 30; frame++) {
+        elapsedSeconds = frame / 30;
+        runChoreography();
+    }
+}
+
+// From there 2,000 wheel notches back: the fine grid is a strip at the horizon.
+static void placeFarCamera() {
+    placeRestingCamera();
+    cameraTranslate(0, 0, -2000);
+}
+
+// Puts the triangles that lie on the fine grid ahead of the rings; their count.
+static int moveGridTrianglesFirst(SceneObject& desert) {
+    auto onGrid = [&](const Triangle& t) {
+        for (int k : {t.a, t.b, t.c}) {
+            const Vec3f& v = desert.vertices[k];
+            const Mat4& m = desert.matrix;
+            float x = m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12];
+            float z = m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14];
+            if (x < GRID_MIN_X - 1 || x > GRID_MAX_X + 1 || z < GRID_MIN_Z - 1 ||
+                z > GRID_MAX_Z + 1)
+                return false;
+        }
+        return true;
+    };
+    Triangle* end = desert.polygons + desert.polygonCount;
+    return (int)(std::stable_partition(desert.polygons, end, onGrid) - desert.polygons);
+}
+
+// Whole desert and grid only, frame by frame in turn.
+static void compareDeserts(const BenchView& view, int gridTriangles) {
+    SceneObject& desert = sceneObjects[0];
+    int allTriangles = desert.polygonCount;
+    view.place();
+    std::vector<StageTimes> whole, grid;
+    std::vector<double> frameRatios, processorRatios;
+    for (int frame = 0; frame < WARMUP_FRAMES + MEASURED_FRAMES; frame++) {
+        desert.polygonCount = allTriangles;
+        StageTimes withRings = renderTimedFrame();
+        desert.polygonCount = gridTriangles;
+        StageTimes without = renderTimedFrame();
+        if (frame >= WARMUP_FRAMES) {
+            whole.push_back(withRings);
+            grid.push_back(without);
+            frameRatios.push_back(withRings.total / without.total);
+            processorRatios.push_back(withRings.processor / without.processor);
+        }
+    }
+    desert.polygonCount = allTriangles;
+    StageTimes a = medianOf(whole), b = medianOf(grid);
+    printf("%s:\n", view.name);
+    printTimes("  desert to horizon", a);
+    printTimes("  fine grid only", b);
+    printf("  frame ratio (horizon / grid): %.3f of the medians, %.3f median of frame pairs\n",
+           a.total / b.total, medianOf(frameRatios));
+    printf("  processor time ratio:         %.3f of the medians, %.3f median of frame pairs\n",
+           a.processor / b.processor, medianOf(processorRatios));
 }
 
 static void savePng(const std::string& path) {
@@ -137,6 +237,7 @@ int main(int argc, char** argv) {
     openWindow(glutArgc, argv);
     initScene();
     double loaded = millisecondsSince(processStart);
+    matCopy(startCamera, cameraMatrix);
     StageTimes first = renderTimedFrame();
     double firstFrame = millisecondsSince(processStart);
 
@@ -182,5 +283,20 @@ int main(int argc, char** argv) {
     printf("lit pass ratio (shadow / without): %.2f of the medians, %.2f median of frame pairs\n",
            a.lit / b.lit, medianOf(litRatios));
     printf("frame ratio (shadow / without):    %.2f\n", a.total / b.total);
+
+    shadowProgram = shadow;
+    shadowMapUniform = shadowUniform;
+    int gridTriangles = moveGridTrianglesFirst(sceneObjects[0]);
+    printf("desert: %d triangles, %d on the fine grid, %d in the rings; medians of %d frames each, "
+           "taken in turn:\n",
+           sceneObjects[0].polygonCount, gridTriangles,
+           sceneObjects[0].polygonCount - gridTriangles, MEASURED_FRAMES);
+    const BenchView views[] = {
+        {"start camera", placeStartCamera},
+        {"view the script rests on (at 30 frames per second)", placeRestingCamera},
+        {"2,000 units back from it", placeFarCamera},
+    };
+    for (const BenchView& view : views)
+        compareDeserts(view, gridTriangles);
     return 0;
 }

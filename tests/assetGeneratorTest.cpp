@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/sceneInit.h"
+#include "demo/choreography.h"
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
@@ -44,6 +46,7 @@ struct Mesh {
     std::vector<Vec3f> points;
     std::vector<int> faces; // three indices per triangle
     size_t texels = 0;
+    std::vector<float> uv; // two per point
     int meshCount = 0;
 };
 
@@ -63,6 +66,9 @@ static Mesh readModel(const std::string& path) {
             for (int k = 0; k < 3; k++)
                 mesh.faces.push_back(m->faceL[i].points[k]);
         mesh.texels = m->texels;
+        mesh.uv.clear();
+        for (Lib3dsDword i = 0; i < m->texels; i++)
+            mesh.uv.insert(mesh.uv.end(), {m->texelL[i][0], m->texelL[i][1]});
     }
     lib3ds_file_free(file);
     return mesh;
@@ -421,4 +427,118 @@ TEST(AssetPlacement, FenceRunsNinetyAlongModelXStandingEightHigh) {
     EXPECT_NEAR(maxX, 90, 1.0f);
     EXPECT_NEAR(maxZ, 8, 1.0f);
     EXPECT_LT(minZ, 0) << "posts are set into the sand";
+}
+
+// ---- reach to the horizon ----
+
+const float SCENE_CENTRE_X = 25, SCENE_CENTRE_Z = -100; // middle of the detailed sand
+const float FAR_PLANE_REACH = 10000;
+
+struct Eye {
+    Vec3f at, ahead, right; // ahead and right level, of unit length
+};
+
+// Eyes of the script's level shots (20 s on), `before` frames a second in its 20th and 21st
+// seconds and `from22` after; at most 60 eyes a second.
+static std::vector<Eye> lastShotEyes(int before, int from22) {
+    buildAngleTables();
+    memset(phaseSetupDone, 0, sizeof phaseSetupDone);
+    matIdentity(cameraMatrix);
+    std::vector<Eye> eyes;
+    for (int frame = 0; frame < 2 * before + 2 * from22; frame++) {
+        int fps = frame < 2 * before ? before : from22;
+        elapsedSeconds =
+            frame < 2 * before ? 20 + frame / before : 22 + (frame - 2 * before) / from22;
+        runChoreography();
+        if (frame % std::max(1, fps / 60) != 0)
+            continue;
+        // The view's turn R is orthonormal: eye = -R^T t, its axes are the rows of R.
+        const Mat4& m = cameraMatrix;
+        Vec3f at = {-(m[0] * m[12] + m[1] * m[13] + m[2] * m[14]),
+                    -(m[4] * m[12] + m[5] * m[13] + m[6] * m[14]),
+                    -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14])};
+        eyes.push_back(Eye{at, Vec3f{-m[2], -m[6], -m[10]}, Vec3f{m[0], m[4], m[8]}});
+    }
+    return eyes;
+}
+
+// Wherever a user steers within 2,000 of the scene, sand reaches the far plane; outside the scene's
+// own dunes it stays low enough for an eye at the script's lowest height (20) to look over it.
+TEST(AssetReach, SandCoversTenThousandBeyond2000FromTheSceneAndStaysLowOutsideIt) {
+    SandSurface sand;
+    // A coarse lattice over all of it and a finer one where a user steers: no hole anywhere.
+    const float lattices[2][2] = {{2000 + FAR_PLANE_REACH, 1000}, {2000, 50}};
+    for (const auto& lattice : lattices) {
+        for (float dx = -lattice[0]; dx <= lattice[0]; dx += lattice[1]) {
+            for (float dz = -lattice[0]; dz <= lattice[0]; dz += lattice[1]) {
+                float x = SCENE_CENTRE_X + dx, z = SCENE_CENTRE_Z + dz;
+                float ground = sand.heightAt(x, z);
+                ASSERT_FALSE(std::isnan(ground)) << "no sand at " << x << ", " << z;
+                if (fabsf(dx) > 325 || fabsf(dz) > 250) {
+                    ASSERT_LE(ground, 20 - 4.5f) << "sand at " << x << ", " << z;
+                }
+            }
+        }
+    }
+}
+
+// Motion is per frame, so the last shots end farther out the faster the frames come: any steady
+// rate, and the slow, uneven rates of a loaded software renderer.
+TEST(AssetReach, SandStaysUnderTheScriptsLastEyesAndRunsFarBeyondThemAtAnyFrameRate) {
+    SandSurface sand;
+    // Frames a second in the 20th and 21st seconds, then in the 22nd and 23rd.
+    const int rates[][2] = {{5, 5},       {20, 20}, {30, 30}, {60, 60}, {144, 144}, {240, 240},
+                            {1000, 1000}, {4, 13},  {15, 13}, {1, 13},  {15, 15},   {13, 4}};
+    for (const auto& rate : rates) {
+        int fps = rate[0];
+        for (const Eye& eye : lastShotEyes(rate[0], rate[1])) {
+            // The near plane lies 10 ahead, 4.1 to each side and below the eye at the frame's
+            // edges: sand that rises above its bottom edge hides itself, and the lowest rows
+            // look through it at the sky.
+            for (float ahead : {0.0f, 5.0f, 10.0f}) {
+                for (float side : {-4.5f, 0.0f, 4.5f}) {
+                    float x = eye.at.x + ahead * eye.ahead.x + side * eye.right.x;
+                    float z = eye.at.z + ahead * eye.ahead.z + side * eye.right.z;
+                    ASSERT_LE(sand.heightAt(x, z), eye.at.y - 4.5f)
+                        << fps << " then " << rate[1] << " frames a second, eye " << eye.at.x
+                        << ", " << eye.at.y << ", " << eye.at.z << ", ground at " << x << ", " << z;
+                }
+            }
+            for (float dx : {-FAR_PLANE_REACH, FAR_PLANE_REACH})
+                for (float dz : {-FAR_PLANE_REACH, FAR_PLANE_REACH})
+                    ASSERT_FALSE(std::isnan(sand.heightAt(eye.at.x + dx, eye.at.z + dz)))
+                        << fps << " frames a second, eye " << eye.at.x << ", " << eye.at.z;
+        }
+    }
+}
+
+// Texture coordinates change by 1/90 per unit along the ground, perpendicular for u and v.
+TEST(AssetReach, SandTextureRepeatsEvery90UnitsFromTheSceneToTheHorizon) {
+    Mesh desert = readModel(RES_DIR + "/desert.3ds");
+    ASSERT_EQ(desert.uv.size(), 2 * desert.points.size());
+    double worst = 0;
+    size_t worstFace = 0;
+    for (size_t f = 0; f + 2 < desert.faces.size(); f += 3) {
+        // Model z is up: the ground spans model x and y.
+        int a = desert.faces[f], b = desert.faces[f + 1], c = desert.faces[f + 2];
+        double x1 = desert.points[b].x - desert.points[a].x,
+               y1 = desert.points[b].y - desert.points[a].y;
+        double x2 = desert.points[c].x - desert.points[a].x,
+               y2 = desert.points[c].y - desert.points[a].y;
+        double det = x1 * y2 - x2 * y1;
+        double grad[2][2];
+        for (int k = 0; k < 2; k++) {
+            double d1 = desert.uv[2 * b + k] - desert.uv[2 * a + k];
+            double d2 = desert.uv[2 * c + k] - desert.uv[2 * a + k];
+            grad[k][0] = (d1 * y2 - d2 * y1) / det;
+            grad[k][1] = (x1 * d2 - x2 * d1) / det;
+        }
+        double deviation =
+            std::max({std::fabs(std::hypot(grad[0][0], grad[0][1]) * 90 - 1),
+                      std::fabs(std::hypot(grad[1][0], grad[1][1]) * 90 - 1),
+                      std::fabs(grad[0][0] * grad[1][0] + grad[0][1] * grad[1][1]) * 8100});
+        if (deviation > worst)
+            worst = deviation, worstFace = f / 3;
+    }
+    EXPECT_LT(worst, 1e-3) << "triangle " << worstFace << " maps the sand at another scale";
 }

@@ -50,11 +50,42 @@ static const FenceRun FENCES[] = {
 static const float PIN_POWER = 3; // inverse-distance weights: larger gives flatter pads
 static const float FENCE_SAMPLE_STEP = 10;
 
+// Within this distance of the edge of the detailed sand, the dunes lower and the sand settles
+// toward the outer level; beyond the edge the dunes die out within DUNE_FADE, where the rings
+// grow too coarse to carry them.
+static const float RIM_WIDTH = 150;
+static const float DUNE_FADE = 150;
+static const float OUTER_DUNE_SCALE = 0.4f; // dune height at the edge, relative to the scene's
+
+// The script's last two shots travel as far as the frame rate takes them, level: 30 up along
+// x = 60 from z = -40 on, then 20 up at (b, 15 + a) for a frames in its 20th and 21st seconds and
+// b in its 22nd and 23rd. At a steady rate a = b: the wedge x >= 0, z >= x + 15. A loaded software
+// renderer runs slowly and unevenly (the fountain fills the view in the 20th and 21st seconds: the
+// reel has run 4 frames a second there, then 13): the box of a up to 30 and b up to 26 covers
+// that. Larger b with small a would bring the eye within 20 of the lyre's hollow, whose rim stays
+// at the lyre's 18. Within NEAR_REACH of these places the sand stays CAMERA_CLEARANCE below the
+// eyes, so that the lowest rows of the view meet it beyond the near plane (10 ahead, 4.1 below
+// the eye at the bottom edge).
+struct Area {
+    float x0, x1, z0, z1;
+};
+static const Area SLOW_FINAL_EYES[] = {{0, 26, 15, 45}};
+static const float CAMERA_CLEARANCE = 5;
+static const float NEAR_REACH = 16; // the near plane's reach and some of a grid cell
+static const float FINAL_EYE_HEIGHT = 20, TRAVEL_EYE_HEIGHT = 30;
+static const float CAP_SLOPE = 2;        // farther out the cap rises this much per unit
+static const float CAP_SMOOTHING = 2.0f; // heights this close to the cap are rounded into it
+
 // ---- helpers ----
 static float pinnedHeight(float x, float z);
-static float duneRelief(float x, float z);
+static float duneShape(float x, float z);
+static float relief(float x, float z);
 static float quietMask(float x, float z);
+static float edgeDistance(float x, float z);
 static float distanceToSegment(float x, float z, const FenceRun& run);
+static float distanceToRay(float x, float z, float x0, float z0, float dx, float dz);
+static float cameraPathCap(float x, float z);
+static float smoothMin(float a, float b, float k);
 
 // Inverse-distance blend of all pins and fence samples; exact at each of them.
 static float pinnedHeight(float x, float z) {
@@ -86,6 +117,12 @@ static float distanceToSegment(float x, float z, const FenceRun& run) {
     return hypotf(x - (run.x0 + dx * t), z - (run.z0 + dz * t));
 }
 
+// (dx, dz) of unit length.
+static float distanceToRay(float x, float z, float x0, float z0, float dx, float dz) {
+    float t = fmaxf(0, (x - x0) * dx + (z - z0) * dz);
+    return hypotf(x - (x0 + dx * t), z - (z0 + dz * t));
+}
+
 // 0 on the pads and fence lines, rising to 1 away from them.
 static float quietMask(float x, float z) {
     float mask = 1;
@@ -96,22 +133,73 @@ static float quietMask(float x, float z) {
     return mask;
 }
 
-// Dunes: crests across the wind with warped, uneven spacing. Toward the edges the sand falls
-// away, so that from inside the scene the sky shows above the horizon.
-static float duneRelief(float x, float z) {
+// Distance to the nearest edge of the detailed sand: positive inside, negative beyond. Its level
+// lines are the outer rings.
+static float edgeDistance(float x, float z) {
+    return fminf(fminf(x - DESERT_MIN_X, DESERT_MAX_X - x),
+                 fminf(z - DESERT_MIN_Z, DESERT_MAX_Z - z));
+}
+
+// Crests across the wind with warped, uneven spacing.
+static float duneShape(float x, float z) {
     float warp = 30 * stb_perlin_noise3(x / 160, z / 160, 1.5f, 0, 0, 0);
     float phase = (x * 0.8f + z * 0.6f + warp) / 70;
     float crest = 1 - fabsf(sinf(phase * 3.14159265f)); // sharp crests, round troughs
     float wobble = stb_perlin_fbm_noise3(x / 90, z / 90, 7.5f, 2.0f, 0.5f, 3);
-    // Distance to the nearest edge of the sand.
-    float edge =
-        fminf(fminf(x - DESERT_MIN_X, DESERT_MAX_X - x), fminf(z - DESERT_MIN_Z, DESERT_MAX_Z - z));
-    float rim = 1 - smoothStep(0, 150, edge);
-    return 7 * (1 - 0.5f * rim) * (crest * 1.2f + wobble * 1.5f - 0.6f) - 30 * rim * rim;
+    return 7 * (crest * 1.2f + wobble * 1.5f - 0.6f);
+}
+
+// The dunes at full height in the scene, lower toward its edge, gone a little beyond it. Beyond
+// the edge broad, low swells, each fading out where the rings no longer resolve it.
+static float relief(float x, float z) {
+    float edge = edgeDistance(x, z);
+    float inside = smoothStep(0, RIM_WIDTH, edge);
+    float outside = fmaxf(0, -edge);
+    float duneScale = OUTER_DUNE_SCALE + (1 - OUTER_DUNE_SCALE) * inside;
+    float dunes = duneShape(x, z) * duneScale * (1 - smoothStep(0, DUNE_FADE, outside));
+    float swells = 2.0f * stb_perlin_noise3(x / 500, z / 500, 3.5f, 0, 0, 0) *
+                   (1 - smoothStep(300, 900, outside));
+    float broad = 1.5f * stb_perlin_noise3(x / 4000, z / 4000, 5.5f, 0, 0, 0) *
+                  (1 - smoothStep(2000, 8000, outside));
+    return dunes + (1 - inside) * (swells + broad);
+}
+
+// Highest the sand may rise at (x, z): low under the script's travelling eyes, higher
+// away from their paths.
+static float cameraPathCap(float x, float z) {
+    const float diagonal = 0.70710678f;
+    bool inWedge = x >= 0 && z - x >= 15;
+    float toWedge = inWedge ? 0
+                            : fminf(distanceToRay(x, z, 0, 15, 0, 1),
+                                    distanceToRay(x, z, 0, 15, diagonal, diagonal));
+    float toFinal = toWedge;
+    for (const Area& area : SLOW_FINAL_EYES) {
+        float dx = fmaxf(fmaxf(area.x0 - x, x - area.x1), 0);
+        float dz = fmaxf(fmaxf(area.z0 - z, z - area.z1), 0);
+        toFinal = fminf(toFinal, hypotf(dx, dz));
+    }
+    float toTravel = distanceToRay(x, z, 60, -40, 0, 1);
+    return fminf(FINAL_EYE_HEIGHT - CAMERA_CLEARANCE + CAP_SLOPE * fmaxf(0, toFinal - NEAR_REACH),
+                 TRAVEL_EYE_HEIGHT - CAMERA_CLEARANCE +
+                     CAP_SLOPE * fmaxf(0, toTravel - NEAR_REACH));
+}
+
+// min(a, b), rounded where they are within k of each other; exact beyond.
+static float smoothMin(float a, float b, float k) {
+    float h = fmaxf(k - fabsf(a - b), 0) / k;
+    return fminf(a, b) - h * h * k / 4;
 }
 
 float sandHeight(float x, float z) {
-    return pinnedHeight(x, z) + quietMask(x, z) * duneRelief(x, z);
+    float inside = smoothStep(0, RIM_WIDTH, edgeDistance(x, z));
+    float quiet = quietMask(x, z);
+    // Pads and fence lines keep their pinned height even near the edge; elsewhere the sand
+    // settles to the outer level toward the edge and stays there beyond it.
+    float core = 1 - (1 - inside) * quiet;
+    float base = OUTER_LEVEL;
+    if (core > 0)
+        base += (pinnedHeight(x, z) - OUTER_LEVEL) * core;
+    return smoothMin(base + quiet * relief(x, z), cameraPathCap(x, z), CAP_SMOOTHING);
 }
 
 Xform worldToZUpRow(float x, float y, float z, float angleZDegrees) {

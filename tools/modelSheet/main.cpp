@@ -17,17 +17,20 @@
 struct SheetModel {
     const char* model;
     const char* bitmap;
-    bool zUp; // authored in 3D Studio's frame, stood upright for viewing
+    bool zUp;          // authored in 3D Studio's frame, stood upright for viewing
+    float framedReach; // > 0: the views frame only the points this close to the model's
+                       // origin across the ground, and the rest runs on to the horizon
 };
 
 static const SheetModel MODELS[] = {
-    {"desert.3ds", "desert.bmp", true},      {"rock.3ds", "rock.bmp", true},
-    {"bigrock.3ds", "rock.bmp", true},       {"rechen.3ds", "wood.bmp", false},
-    {"Girl.3ds", "Girl.bmp", false},         {"Guy.3ds", "Guy.bmp", false},
-    {"Held.3ds", "Wil1.bmp", false},         {"cactus.3ds", "cactus1.bmp", false},
-    {"wagenneu1.3ds", "planks04.bmp", true}, {"haus.3ds", "houseroof.bmp", true},
-    {"fence.3ds", "fence1.bmp", true},       {"kakadu.3ds", "kakadu2.bmp", false},
-    {"lira.3ds", "lira.bmp", true},
+    // The desert's fine grid lies within about 450 of its origin; its rings reach 30,000.
+    {"desert.3ds", "desert.bmp", true, 450},    {"rock.3ds", "rock.bmp", true, 0},
+    {"bigrock.3ds", "rock.bmp", true, 0},       {"rechen.3ds", "wood.bmp", false, 0},
+    {"Girl.3ds", "Girl.bmp", false, 0},         {"Guy.3ds", "Guy.bmp", false, 0},
+    {"Held.3ds", "Wil1.bmp", false, 0},         {"cactus.3ds", "cactus1.bmp", false, 0},
+    {"wagenneu1.3ds", "planks04.bmp", true, 0}, {"haus.3ds", "houseroof.bmp", true, 0},
+    {"fence.3ds", "fence1.bmp", true, 0},       {"kakadu.3ds", "kakadu2.bmp", false, 0},
+    {"lira.3ds", "lira.bmp", true, 0},
 };
 static const int MODEL_COUNT = sizeof MODELS / sizeof MODELS[0];
 
@@ -72,10 +75,14 @@ static bool renderModel(const SheetModel& entry, const std::string& resDir, Pixe
     computeVertexNormals(&sheetObject);
     sheetObject.textureId = loadBitmapTexture(bitmapPath.c_str());
     // Bounds in the upright frame: z-up models have their model z along the screen's up.
-    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
+    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f}, farthest = 0;
     for (int i = 0; i < sheetObject.vertexCount; i++) {
         const Vec3f& v = sheetObject.vertices[i];
         float p[3] = {v.x, entry.zUp ? v.z : v.y, entry.zUp ? -v.y : v.z};
+        float across = hypotf(p[0], p[2]);
+        farthest = fmaxf(farthest, across);
+        if (entry.framedReach > 0 && across > entry.framedReach)
+            continue;
         for (int k = 0; k < 3; k++) {
             lo[k] = fminf(lo[k], p[k]);
             hi[k] = fmaxf(hi[k], p[k]);
@@ -87,7 +94,8 @@ static bool renderModel(const SheetModel& entry, const std::string& resDir, Pixe
         radius += (hi[k] - lo[k]) * (hi[k] - lo[k]) / 4;
     }
     radius = sqrtf(radius);
-    const float fov = 30, elevation = 20 * 3.14159265f / 180;
+    // Lower over ground that runs on, so that its horizon shows.
+    const float fov = 30, elevation = (entry.framedReach > 0 ? 8 : 20) * 3.14159265f / 180;
     float distance = radius / sinf(fov / 2 * 3.14159265f / 180) * 1.02f;
     createPixels(CELL * 4, CELL, strip);
     for (int view = 0; view < 4; view++) {
@@ -95,7 +103,7 @@ static bool renderModel(const SheetModel& entry, const std::string& resDir, Pixe
         beginView(0, 0, CELL, CELL);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        gluPerspective(fov, 1, distance * 0.05f, distance * 4);
+        gluPerspective(fov, 1, distance * 0.05f, fmaxf(distance * 4, farthest * 2));
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         const float light[] = {-0.4f, 0.7f, 0.6f, 0}; // over the viewer's left shoulder

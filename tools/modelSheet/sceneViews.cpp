@@ -46,6 +46,23 @@ static const ScriptShot SCRIPT_SHOTS[] = {
 
 // ---- helpers ----
 static void drawScene();
+static void drawSandEdges();
+// The desert's triangle edges in dark lines, just above its surface.
+static void drawSandEdges() {
+    glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glColor3f(0.35f, 0.2f, 0.1f);
+    glPushMatrix();
+    glTranslatef(0, 1, 0);
+    glMultMatrixf(sceneObjects[0].matrix);
+    drawObject(sceneObjects[0]);
+    glPopMatrix();
+    glPopAttrib();
+}
+
 static bool saveView(const std::string& path, int width, int height);
 
 static void drawScene() {
@@ -88,6 +105,19 @@ bool renderSceneViews(const std::string& resDir, const std::string& outDir, int 
     glLightfv(GL_LIGHT0, GL_POSITION, sun);
     drawScene();
     ok = saveView(outDir + "/scene-top.png", width, height) && ok;
+
+    // Farther up, the rings around the fine grid, their edges drawn over the sand.
+    beginView(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2700, 2700, -2025, 2025, 1, 2000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(25, 600, -100, 25, 0, -100, 0, 0, -1);
+    glLightfv(GL_LIGHT0, GL_POSITION, sun);
+    drawScene();
+    drawSandEdges();
+    ok = saveView(outDir + "/scene-top-rings.png", width, height) && ok;
 
     // The demo's own cameras in its 640 x 480 window, with the frame's projection.
     const int demoWidth = 640, demoHeight = 480;

@@ -1,0 +1,263 @@
+// The sand runs to the horizon: through the real frame, the script's last shots at several steady
+// frame rates and the user's steering far from the scene show sand, never sky, below the horizon.
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "app/pointerInput.h"
+#include "app/sceneInit.h"
+#include "app/window.h"
+#include "demo/choreography.h"
+#include "demo/clock.h"
+#include "math/matrix.h"
+#include "math/transforms.h"
+#include "render/frame.h"
+#include "render/renderPasses.h"
+#include "render/shaderLoading.h"
+#include "render/unshadowedProgram.h"
+#include "scene/sceneStore.h"
+#include "scene/textureLoaders.h"
+#include "tests/glFixture.h"
+
+namespace {
+
+// From here on every shot of the script is level, so the horizon is the frame's middle row.
+const int FIRST_CHECKED_SECOND = 21;
+const int SCRIPT_END = 24;
+// Rows below the horizon that must show sand: all but a margin of 5 % of the frame's height.
+const double LOWER_PART = 0.45;
+
+time_t drivenNow; // calendar seconds the frame reads
+
+time_t readDrivenClock(time_t* out) {
+    if (out)
+        *out = drivenNow;
+    return drivenNow;
+}
+
+struct LowerPart {
+    int sky = 0;   // pixels of the sky's clear colour
+    int sandy = 0; // pixels warmer than they are blue, as sand, wood and skin are
+    int total = 0;
+    bool isGround() const { return sky == 0 && sandy * 2 > total; }
+    std::string describe() const {
+        return std::to_string(sky) + " sky and " + std::to_string(sandy) + " sandy pixels of " +
+               std::to_string(total);
+    }
+};
+
+// The lower part of the frame just presented. Mesa keeps the back buffer through the swap; the
+// sandy share also tells an empty read (all black) from a frame.
+LowerPart lowerPartOfFrame() {
+    LowerPart part;
+    int rows = (int)(windowHeight * LOWER_PART);
+    std::vector<unsigned char> rgb((size_t)windowWidth * rows * 3);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, rows, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+        int r = rgb[i], g = rgb[i + 1], b = rgb[i + 2];
+        part.sky += std::abs(r - 135) <= 1 && std::abs(g - 207) <= 1 && b == 255;
+        part.sandy += r > b + 10;
+        part.total++;
+    }
+    return part;
+}
+
+// World position of the camera's eye.
+std::string eyePosition() {
+    double view[16], inverse[16];
+    for (int i = 0; i < 16; i++)
+        view[i] = cameraMatrix[i];
+    invertMatrix(view, inverse);
+    char text[96];
+    snprintf(text, sizeof text, "eye (%.0f, %.0f, %.0f)", inverse[12], inverse[13], inverse[14]);
+    return text;
+}
+
+class Horizon : public GlTest {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::exists("res/desert.3ds"))
+            GTEST_FAIL() << "generated res/ missing: the build writes it into the run directory";
+        windowWidth = 640;
+        windowHeight = 480;
+        // As at start-up: the light's position is given under the identity modelview.
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        objectCount = 0;
+        bitmapTextureCounter = -1;
+        initScene();
+        ASSERT_EQ(objectCount, SCENE_LIST_ROWS);
+        // Other tests of the process may have run the script already.
+        memset(phaseSetupDone, 0, sizeof phaseSetupDone);
+        drivenNow = startTime;
+        calendarClock = readDrivenClock;
+    }
+    void TearDown() override { calendarClock = time; }
+
+    // Plays the script `fps` frames a second, or `fpsFrom22` from its 22nd second on when that
+    // is given. Frames before `drawFrom` run only the frame's clock, edge-scroll and script steps
+    // (drawing changes no state the later shots depend on); from `drawFrom` on the whole frame
+    // runs and `check` sees each one, up to the first frame after the script.
+    template <typename Check>
+    void playScript(int fps, int drawFrom, Check check, int fpsFrom22 = 0) {
+        int frame = 0;
+        for (int second = 0; second <= SCRIPT_END; second++) {
+            int rate = second >= 22 && fpsFrom22 > 0 ? fpsFrom22 : fps;
+            drivenNow = startTime + second;
+            for (int i = 0; i < (second == SCRIPT_END ? 1 : rate); i++, frame++) {
+                if (second < drawFrom) {
+                    updateElapsedSeconds();
+                    applyEdgeScroll();
+                    runChoreography();
+                    continue;
+                }
+                displayFrame();
+                check(frame, second);
+            }
+        }
+    }
+};
+
+struct Rates {
+    int before22, from22; // frames a second
+};
+
+// At each rate the last shots travel a different distance: 40 units at 20 frames per second,
+// 120 at 60, in each of the last two camera moves. A loaded software renderer runs slowly and
+// unevenly; a demo reel has run 4 frames a second in the 20th and 21st seconds, then 13.
+class ScriptEnd : public Horizon, public ::testing::WithParamInterface<Rates> {};
+
+TEST_P(ScriptEnd, LowerPartOfEveryFrameFrom21SecondsOnIsSand) {
+    Rates rates = GetParam();
+    int checked = 0, failed = 0;
+    std::string firstFailure;
+    auto check = [&](int frame, int second) {
+        checked++;
+        LowerPart part = lowerPartOfFrame();
+        if (!part.isGround() && failed++ == 0)
+            firstFailure = "frame " + std::to_string(frame) + " (" + std::to_string(second) +
+                           " s, " + eyePosition() + "): " + part.describe();
+    };
+    playScript(rates.before22, FIRST_CHECKED_SECOND, check, rates.from22);
+    EXPECT_EQ(checked, rates.before22 + 2 * rates.from22 + 1);
+    EXPECT_EQ(failed, 0) << failed << " of " << checked << " frames at " << rates.before22
+                         << " then " << rates.from22
+                         << " frames a second show sky below the horizon; first " << firstFailure;
+}
+
+INSTANTIATE_TEST_SUITE_P(FramesPerSecond, ScriptEnd,
+                         ::testing::Values(Rates{20, 20}, Rates{30, 30}, Rates{60, 60},
+                                           Rates{4, 13}),
+                         [](const ::testing::TestParamInfo<Rates>& info) {
+                             const Rates& r = info.param;
+                             return "At" + std::to_string(r.before22) +
+                                    (r.from22 == r.before22 ? ""
+                                                            : "Then" + std::to_string(r.from22));
+                         });
+
+// A user's far steering after the script: wheel notches and left-button drags through the input
+// callbacks, from the view the script rests on.
+struct Steering {
+    const char* name;
+    int wheelNotches;    // positive toward the view, negative back
+    int dragEvents;      // motion events of one drag
+    int dragDx, dragDy;  // pointer offset of each event from where the button went down
+    int wheelAfterwards; // a second run of notches after the drag
+};
+
+// The script rests 20 up at (60, 75) looking along +x when it ran at 30 frames per second; every
+// position below lies 1,450 to 2,000 units from the scene's centre (25, -100).
+const Steering STEERINGS[] = {
+    {"wheel back", -2000, 0, 0, 0, 0},
+    {"wheel forward across the scene", 1800, 0, 0, 0, 0},
+    {"drag to the right", 0, 160, 300, 0, 0}, // 12 units an event toward -z
+    {"drag to the left", 0, 150, -300, 0, 0}, // toward +z
+    {"back and to the left", -1200, 100, -300, 0, 0},
+    {"up to the script's highest eye, then back", 0, 23, 0, 250, -1500}, // 10 units up an event
+};
+
+void steer(const Steering& s) {
+    for (int i = 0; i < (s.wheelNotches < 0 ? -s.wheelNotches : s.wheelNotches); i++)
+        mouseButton(s.wheelNotches < 0 ? 4 : 3, GLUT_DOWN, 320, 240);
+    mouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 320, 240);
+    for (int i = 0; i < s.dragEvents; i++)
+        mouseDrag(320 + s.dragDx, 240 + s.dragDy);
+    mouseButton(GLUT_LEFT_BUTTON, GLUT_UP, 320, 240);
+    for (int i = 0; i < (s.wheelAfterwards < 0 ? -s.wheelAfterwards : s.wheelAfterwards); i++)
+        mouseButton(s.wheelAfterwards < 0 ? 4 : 3, GLUT_DOWN, 320, 240);
+}
+
+// A quarter turn to the right, as the pointer resting at the right edge gives it over 180 frames.
+void turnQuarterRight() {
+    passiveMotion(windowWidth - 1, windowHeight / 2);
+    for (int frame = 0; frame < 180; frame++)
+        applyEdgeScroll();
+    mouseEntry(GLUT_LEFT);
+}
+
+TEST_F(Horizon, SteeringFarAwayKeepsSandBelowTheHorizonInEveryDirection) {
+    playScript(30, SCRIPT_END, [](int, int) {});
+    Mat4 restingCamera;
+    matCopy(restingCamera, cameraMatrix);
+    float restingBillboard[3] = {billboardAngles[0], billboardAngles[1], billboardAngles[2]};
+    for (const Steering& s : STEERINGS) {
+        matCopy(cameraMatrix, restingCamera);
+        for (int i = 0; i < 3; i++)
+            billboardAngles[i] = restingBillboard[i];
+        steer(s);
+        for (int quarter = 0; quarter < 4; quarter++) {
+            displayFrame();
+            LowerPart part = lowerPartOfFrame();
+            EXPECT_TRUE(part.isGround())
+                << s.name << ", turned " << 90 * quarter << " degrees right, " << eyePosition()
+                << ": " << part.describe();
+            turnQuarterRight();
+        }
+    }
+}
+
+// The lower part of the depth and lit passes alone, read before any swap.
+std::vector<unsigned char> litLowerPart() {
+    int rows = (int)(windowHeight * LOWER_PART);
+    std::vector<unsigned char> rgb((size_t)windowWidth * rows * 3);
+    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+    renderDepthPass();
+    renderLitPass();
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, rows, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+// Far out, looking away from the scene, all the sand in view lies beyond the light's map.
+TEST_F(Horizon, SandBeyondTheLightsMapIsLitAsWithoutTheShadowLookup) {
+    playScript(30, SCRIPT_END, [](int, int) {});
+    steer(STEERINGS[0]);
+    turnQuarterRight();
+    turnQuarterRight();
+    std::vector<unsigned char> shadowed = litLowerPart();
+    GLhandleARB shadow = shadowProgram;
+    int shadowUniform = shadowMapUniform;
+    shadowProgram = buildUnshadowedProgram();
+    shadowMapUniform = -1;
+    std::vector<unsigned char> plain = litLowerPart();
+    shadowProgram = shadow;
+    shadowMapUniform = shadowUniform;
+    int darker = 0;
+    for (size_t i = 0; i < plain.size(); i += 3)
+        darker += shadowed[i] + shadowed[i + 1] + shadowed[i + 2] + 6 <
+                  plain[i] + plain[i + 1] + plain[i + 2];
+    EXPECT_EQ(darker, 0) << darker << " of " << plain.size() / 3
+                         << " pixels of far sand darker than without the shadow lookup, "
+                         << eyePosition();
+}
+
+} // namespace
