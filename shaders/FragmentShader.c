@@ -22,6 +22,13 @@ const float SHADOW_FLOOR = 0.3;
 // turned away from it and zero on faces that look straight at it, so every face stays readable
 // without lifting lit faces past their texture.
 const float SKY_FILL = 0.45;
+// Dust in the air: far sand fades toward a pale dust colour instead of the dark brown that the
+// grazing light leaves there, and the ground meets the sky softly. Nothing within the scene's
+// own few hundred units is touched.
+const vec3 HAZE_COLOR = vec3(0.86, 0.79, 0.66);
+const float HAZE_NEAR = 500.0;   // units from the eye where it starts
+const float HAZE_DEPTH = 2500.0; // units over which it thickens by a factor e
+const float HAZE_MAX = 0.8;
 
 // 1 when the point at uv + offset texels is closer to the light than the stored depth.
 float tap(vec3 coord, vec2 depthSlope, float bias, vec2 offset) {
@@ -42,8 +49,8 @@ float shadowVisibility() {
     vec3 dx = dFdx(coord);
     vec3 dy = dFdy(coord);
     // Outside the light's map (or behind the light) nothing was recorded: count it as lit.
-    if (shadowCoord.w <= 0.0 || coord.x < 0.0 || coord.x > 1.0 || coord.y < 0.0 ||
-        coord.y > 1.0 || coord.z >= 1.0)
+    if (shadowCoord.w <= 0.0 || coord.x < 0.0 || coord.x > 1.0 || coord.y < 0.0 || coord.y > 1.0 ||
+        coord.z >= 1.0)
         return 1.0;
 
     float det = dx.x * dy.y - dx.y * dy.x;
@@ -88,7 +95,8 @@ void main() {
     float direct = mix(SHADOW_FLOOR, 1.0, visibility);
     float sky = SKY_FILL * (0.5 - 0.5 * dot(normal, lightDir));
 
-    vec4 ambient = gl_LightModel.ambient * gl_FrontMaterial.ambient + gl_FrontLightProduct[1].ambient;
+    vec4 ambient =
+        gl_LightModel.ambient * gl_FrontMaterial.ambient + gl_FrontLightProduct[1].ambient;
     vec4 diffuse = gl_FrontLightProduct[1].diffuse * diffuseTerm;
     vec4 specular = gl_FrontLightProduct[1].specular * specularTerm;
     vec4 texel = texture2D(ObjectTexture, gl_TexCoord[0].st);
@@ -97,5 +105,7 @@ void main() {
     // texture, so a fully lit face shows its texture as painted and never clips.
     vec3 light = ambient.rgb + sky + direct * diffuse.rgb + visibility * specular.rgb;
     // The light's and material's alpha values are 0; the texture alone decides opacity.
-    gl_FragColor = vec4(min(light, 1.0) * texel.rgb, texel.a);
+    vec3 color = min(light, 1.0) * texel.rgb;
+    float haze = HAZE_MAX * (1.0 - exp(-max(length(eyePosition) - HAZE_NEAR, 0.0) / HAZE_DEPTH));
+    gl_FragColor = vec4(mix(color, HAZE_COLOR, haze), texel.a);
 }

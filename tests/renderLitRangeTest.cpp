@@ -113,8 +113,9 @@ void printTable(const std::vector<ShotStats>& shots) {
 }
 
 // Red channel of a face at the middle of the window, lit by GL_LIGHT1 and the front material as
-// the scene sets them, with the given eye-space normal and a grey texture of value 200.
-int faceBrightness(GLhandleARB program, const float normal[3]) {
+// the scene sets them, with the given eye-space normal and a grey texture of value 200, `distance`
+// units in front of the eye (it fills the same part of the window at any distance).
+int faceBrightness(GLhandleARB program, const float normal[3], float distance = 50) {
     static GLuint grey = 0;
     if (grey == 0) {
         const unsigned char texel[4] = {200, 200, 200, 255};
@@ -131,10 +132,11 @@ int faceBrightness(GLhandleARB program, const float normal[3]) {
     glBegin(GL_QUADS);
     glNormal3fv(normal);
     glTexCoord2f(0.5f, 0.5f);
-    glVertex3f(-5, -5, -50);
-    glVertex3f(5, -5, -50);
-    glVertex3f(5, 5, -50);
-    glVertex3f(-5, 5, -50);
+    float half = distance / 10;
+    glVertex3f(-half, -half, -distance);
+    glVertex3f(half, -half, -distance);
+    glVertex3f(half, half, -distance);
+    glVertex3f(-half, half, -distance);
     glEnd();
     extensionEntryPoints.useProgramObjectARB(0);
     glFinish();
@@ -167,6 +169,19 @@ class LitFaces : public GlTest {
         glEnable(GL_DEPTH_TEST);
     }
 };
+
+// Far sand fades into the dust in the air, whichever way it faces; near faces keep their light.
+TEST_F(LitFaces, FarFacesFadeTowardTheDustColour) {
+    GLhandleARB program = buildUnshadowedProgram();
+    const float toEye[3] = {0.0f, 0.0f, 1.0f};
+    const float away[3] = {-0.2357f, -0.9428f, -0.2357f};
+    int near = faceBrightness(program, away, 50);
+    int farFacingEye = faceBrightness(program, toEye, 20000);
+    int farTurnedAway = faceBrightness(program, away, 20000);
+    EXPECT_GT(farTurnedAway, near + 60) << "a far face keeps its own dark shading";
+    EXPECT_GE(farTurnedAway, 170) << "far sand is not faded toward the pale dust colour";
+    EXPECT_NEAR(farFacingEye, farTurnedAway, 40) << "far faces differ as much as near ones";
+}
 
 // Facing the light a face shows its texture as painted; turned away it keeps the sky's light,
 // more the farther it turns.
