@@ -22,6 +22,7 @@
 #include "scene/sceneStore.h"
 #include "scene/textureLoaders.h"
 #include "tests/glFixture.h"
+#include "tests/renderSceneSupportTest.h"
 
 namespace {
 
@@ -85,14 +86,7 @@ class Horizon : public GlTest {
     void SetUp() override {
         if (!std::filesystem::exists("res/desert.3ds"))
             GTEST_FAIL() << "generated res/ missing: the build writes it into the run directory";
-        windowWidth = 640;
-        windowHeight = 480;
-        // As at start-up: the light's position is given under the identity modelview.
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        objectCount = 0;
-        bitmapTextureCounter = -1;
-        initScene();
+        initSceneAsAtStart();
         ASSERT_EQ(objectCount, SCENE_LIST_ROWS);
         // Other tests of the process may have run the script already.
         memset(phaseSetupDone, 0, sizeof phaseSetupDone);

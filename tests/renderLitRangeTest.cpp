@@ -205,13 +205,7 @@ TEST(LitPassRange, EveryScriptShotKeepsLitFacesInRangeAndShadowsDark) {
     ensureGlWindow();
     if (!std::filesystem::exists("res/desert.3ds"))
         GTEST_FAIL() << "generated res/ missing: the build writes it into the run directory";
-    windowWidth = 640;
-    windowHeight = 480;
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    objectCount = 0;
-    bitmapTextureCounter = -1;
-    initScene();
+    initSceneAsAtStart();
     seedParticleRandom(1);
 
     std::vector<ShotStats> shots;

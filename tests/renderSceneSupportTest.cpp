@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/sceneInit.h"
 #include "app/window.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
 #include "render/renderPasses.h"
+#include "render/shaderLoading.h"
+#include "render/unshadowedProgram.h"
 #include "scene/sceneStore.h"
+#include "scene/textureLoaders.h"
 
 // ---- helpers ----
 static GLuint whiteTexture();
@@ -89,6 +93,30 @@ int addTestBox(float x, float z, float width, float height, float depth) {
     for (int f = 0; f < 6; f++)
         addQuad(o, faces[f], normals[f]);
     return index;
+}
+
+void initSceneAsAtStart() {
+    windowWidth = 640;
+    windowHeight = 480;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    objectCount = 0;
+    bitmapTextureCounter = -1;
+    initScene();
+}
+
+CapturedFrame renderAndCaptureUnshadowed() {
+    static GLhandleARB unshadowed = buildUnshadowedProgram();
+    GLhandleARB savedProgram = shadowProgram;
+    int savedUniform = shadowMapUniform;
+    // Its samplers sit at other locations: the shadow program's ShadowMap location must not
+    // re-point one of them.
+    shadowProgram = unshadowed;
+    shadowMapUniform = -1;
+    CapturedFrame frame = renderAndCapture();
+    shadowProgram = savedProgram;
+    shadowMapUniform = savedUniform;
+    return frame;
 }
 
 CapturedFrame renderAndCapture() {

@@ -17,8 +17,14 @@ void buildTestScene();
 // Adds an axis-aligned box standing on y = groundY; its table index.
 int addTestBox(float x, float z, float width, float height, float depth);
 
+// The real scene as start-up builds it, in a 640 x 480 window: the light's position given under
+// the identity modelview, the table and the bitmap names starting empty.
+void initSceneAsAtStart();
+
 // Depth pass and lit pass under the current globals, read back from the window's back buffer.
 CapturedFrame renderAndCapture();
+// The same with the shadow lookup left out: every surface lit, the lighting otherwise unchanged.
+CapturedFrame renderAndCaptureUnshadowed();
 
 // World position of a pixel of the frame, from its depth, the projection and cameraMatrix.
 Vec3f unprojectPixel(const CapturedFrame& frame, int x, int y);

@@ -33,13 +33,10 @@ class RenderFrame : public GlTest {
         static Mat4 startCamera, startLight;
         windowWidth = 640;
         windowHeight = 480;
-        // As at start-up: the light's position is given under the identity modelview.
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         if (!initialised) {
-            objectCount = 0;
-            bitmapTextureCounter = -1;
-            initScene();
+            initSceneAsAtStart();
             matCopy(startCamera, cameraMatrix);
             matCopy(startLight, lightMatrix);
             initialised = true;
@@ -58,11 +55,8 @@ class RealScene : public RenderFrame {
             GTEST_FAIL() << "generated res/ missing: the build writes it into the run directory";
         RenderFrame::SetUp();
         // Other tests of the process may have replaced the table with their own scene.
-        if (objectCount != SCENE_LIST_ROWS) {
-            objectCount = 0;
-            bitmapTextureCounter = -1;
-            initScene();
-        }
+        if (objectCount != SCENE_LIST_ROWS)
+            initSceneAsAtStart();
         ASSERT_EQ(objectCount, SCENE_LIST_ROWS);
     }
 };
@@ -80,20 +74,6 @@ class TestScene : public RenderFrame {
     }
     int tallBox = 0;
 };
-
-CapturedFrame renderUnshadowed() {
-    static GLhandleARB unshadowed = buildUnshadowedProgram();
-    GLhandleARB savedProgram = shadowProgram;
-    int savedUniform = shadowMapUniform;
-    // Its samplers sit at other locations: the shadow program's ShadowMap location must not
-    // re-point one of them.
-    shadowProgram = unshadowed;
-    shadowMapUniform = -1;
-    CapturedFrame frame = renderAndCapture();
-    shadowProgram = savedProgram;
-    shadowMapUniform = savedUniform;
-    return frame;
-}
 
 // The object whose shadow covers most ground samples; -1 when none does.
 int largestShadowCaster(const std::vector<GroundSample>& samples) {
@@ -125,7 +105,7 @@ void expectShadowClearlyDarker(const CapturedFrame& frame, const std::vector<Gro
 // Lit ground must look exactly as without any shadow lookup: acne would darken it.
 void expectLitGroundUntouched(const CapturedFrame& frame,
                               const std::vector<GroundSample>& samples) {
-    CapturedFrame reference = renderUnshadowed();
+    CapturedFrame reference = renderAndCaptureUnshadowed();
     int lit = 0, darkened = 0;
     for (const GroundSample& s : samples) {
         if (s.shadowedBy != -1)

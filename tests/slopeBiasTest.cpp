@@ -20,13 +20,7 @@ namespace {
 class SlopeBias : public GlTest {
   protected:
     void SetUp() override {
-        windowWidth = 640;
-        windowHeight = 480;
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        objectCount = 0;
-        bitmapTextureCounter = -1;
-        initScene();
+        initSceneAsAtStart();
         buildTestScene();
         sceneObjects[0].polygonCount = 0; // no ground: every drawn pixel is the slab
         int slab = addTestBox(0, 0, 40, 1, 40);
@@ -40,23 +34,11 @@ class SlopeBias : public GlTest {
     }
 };
 
-CapturedFrame renderWithoutShadowLookup() {
-    static GLhandleARB unshadowed = buildUnshadowedProgram();
-    GLhandleARB savedProgram = shadowProgram;
-    int savedUniform = shadowMapUniform;
-    shadowProgram = unshadowed;
-    shadowMapUniform = -1;
-    CapturedFrame frame = renderAndCapture();
-    shadowProgram = savedProgram;
-    shadowMapUniform = savedUniform;
-    return frame;
-}
-
 } // namespace
 
 TEST_F(SlopeBias, SteepSurfaceFacingTheLightShowsNoAcne) {
     CapturedFrame shadowed = renderAndCapture();
-    CapturedFrame plain = renderWithoutShadowLookup();
+    CapturedFrame plain = renderAndCaptureUnshadowed();
     int surface = 0, darkened = 0;
     for (int y = 0; y < shadowed.height; y += 2)
         for (int x = 0; x < shadowed.width; x += 2) {
