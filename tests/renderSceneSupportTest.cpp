@@ -119,20 +119,25 @@ CapturedFrame renderAndCaptureUnshadowed() {
     return frame;
 }
 
-CapturedFrame renderAndCapture() {
+CapturedFrame captureBackBuffer() {
+    glFinish();
     CapturedFrame frame;
     frame.width = windowWidth;
     frame.height = windowHeight;
-    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
-    renderDepthPass();
-    renderLitPass();
-    glFinish();
-    glGetDoublev(GL_PROJECTION_MATRIX, frame.projection);
     frame.rgb.resize((size_t)frame.width * frame.height * 3);
-    frame.depth.resize((size_t)frame.width * frame.height);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+    return frame;
+}
+
+CapturedFrame renderAndCapture() {
+    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+    renderDepthPass();
+    renderLitPass();
+    CapturedFrame frame = captureBackBuffer();
+    glGetDoublev(GL_PROJECTION_MATRIX, frame.projection);
+    frame.depth.resize((size_t)frame.width * frame.height);
     glReadPixels(0, 0, frame.width, frame.height, GL_DEPTH_COMPONENT, GL_FLOAT, frame.depth.data());
     return frame;
 }

@@ -21,6 +21,9 @@ int addTestBox(float x, float z, float width, float height, float depth);
 // the identity modelview, the table and the bitmap names starting empty.
 void initSceneAsAtStart();
 
+// The colour of the window's back buffer as it is now; after a swap too, since Mesa's swap copies
+// (the front buffer reads back empty under Xvfb).
+CapturedFrame captureBackBuffer();
 // Depth pass and lit pass under the current globals, read back from the window's back buffer.
 CapturedFrame renderAndCapture();
 // The same with the shadow lookup left out: every surface lit, the lighting otherwise unchanged.

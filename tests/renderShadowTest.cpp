@@ -152,16 +152,7 @@ CapturedFrame displayAndCapture() {
     seedParticleRandom(1);
     initParticles();
     displayFrame();
-    glFinish();
-    CapturedFrame frame;
-    frame.width = windowWidth;
-    frame.height = windowHeight;
-    frame.rgb.resize((size_t)frame.width * frame.height * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
-    glReadBuffer(GL_BACK);
-    return frame;
+    return captureBackBuffer();
 }
 
 const int MASK_WIDTH = 160, MASK_HEIGHT = 120; // the common size the shadow masks are scaled to
@@ -272,14 +263,7 @@ TEST_F(RealScene, SkyClearColourFillsTheTopRowsAboveTheHorizon) {
     const float skyBlue[4] = {0.53f, 0.81f, 1.0f, 0.0f};
     for (int i = 0; i < 4; i++)
         EXPECT_FLOAT_EQ(clear[i], skyBlue[i]) << "clear colour channel " << i;
-    // Mesa's swap copies, so the back buffer still holds the frame just shown.
-    CapturedFrame frame;
-    frame.width = windowWidth;
-    frame.height = windowHeight;
-    frame.rgb.resize((size_t)frame.width * frame.height * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+    CapturedFrame frame = captureBackBuffer();
     expectSkyInTopRows(frame);
     int sky = 0;
     for (int y = 0; y < frame.height / 2; y++)
