@@ -11,14 +11,6 @@ DEMO_LOG=$(mktemp)
 
 # Standard deviation of the grey levels, 0..1.
 spreadOf() { convert "$1" -colorspace gray -format "%[fx:standard_deviation]" info:; }
-# True when the top six rows average the clear colour (0.53, 0.81, 1.0).
-topRowsAreSky() {
-    local red green blue
-    read -r red green blue < <(convert "$1" -crop "640x6+0+0" +repage \
-        -format "%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]" info:)
-    awk -v r="$red" -v g="$green" -v b="$blue" \
-        'BEGIN { exit !((r - 0.53)^2 < 0.002 && (g - 0.81)^2 < 0.002 && (b - 1.0)^2 < 0.002) }'
-}
 
 startDemo
 sawSky=0

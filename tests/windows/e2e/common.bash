@@ -1,7 +1,9 @@
 # Shared steps of the Windows end-to-end checks; sourced. Each check unpacks the release zip into a
 # fresh folder and runs dustriders.exe there under Wine, in the private prefix that
 # tests/windows/run.sh sets up (WINEPREFIX, WINEDEBUG), on the display the test command provides.
-TITLE="Kalvren: Dust Riders Demo"
+# The Linux checks' title, fail, assertAlive, assertExitStatus and topRowsAreSky serve here too;
+# startDemo is the Windows one below.
+source "$DUSTRIDERS_SOURCE_DIR/tests/e2e/common.bash"
 ZIP="$DUSTRIDERS_SOURCE_DIR/dist/dustriders-windows-x64.zip"
 SHOT_DIR="${WINDOWS_SHOT_DIR:-$(mktemp -d)}"
 DEMO_PID=""
@@ -15,11 +17,6 @@ cleanUp() {
     return 0
 }
 trap cleanUp EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 [ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX not set: run tests/windows/run.sh"
 [ -n "${DISPLAY:-}" ] || fail "no DISPLAY"
@@ -53,19 +50,6 @@ waitForWindow() {
     echo "$id"
 }
 
-assertAlive() {
-    kill -0 "$DEMO_PID" 2>/dev/null || fail "demo is not running ($1)"
-}
-
-# True when the top six rows of the screenshot average the clear colour (0.53, 0.81, 1.0).
-topRowsAreSky() {
-    local red green blue
-    read -r red green blue < <(convert "$1" -crop "640x6+0+0" +repage \
-        -format "%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]" info:)
-    awk -v r="$red" -v g="$green" -v b="$blue" \
-        'BEGIN { exit !((r - 0.53)^2 < 0.002 && (g - 0.81)^2 < 0.002 && (b - 1.0)^2 < 0.002) }'
-}
-
 colourCount() { convert "$1" -format "%k" info:; }
 
 # Takes screenshots of window $1 until one shows the scene (sky in the top rows and at least 1000
@@ -82,20 +66,6 @@ waitForScene() {
         sleep 0.5
     done
     fail "no screenshot with the sky at the top and 1000 colours within $2 s"
-}
-
-# Waits up to $2 seconds for the demo to end and checks its exit status is $1.
-assertExitStatus() {
-    local waited=0
-    while kill -0 "$DEMO_PID" 2>/dev/null; do
-        [ "$waited" -ge $(($2 * 10)) ] && fail "demo still running after $2 s"
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    local status=0
-    wait "$DEMO_PID" || status=$?
-    DEMO_PID=""
-    [ "$status" -eq "$1" ] || fail "exit status $status, expected $1"
 }
 
 # Wine takes keys only from the focused window; there is no window manager to give focus.
