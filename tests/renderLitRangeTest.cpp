@@ -116,15 +116,7 @@ void printTable(const std::vector<ShotStats>& shots) {
 // the scene sets them, with the given eye-space normal and a grey texture of value 200, `distance`
 // units in front of the eye (it fills the same part of the window at any distance).
 int faceBrightness(GLhandleARB program, const float normal[3], float distance = 50) {
-    static GLuint grey = 0;
-    if (grey == 0) {
-        const unsigned char texel[4] = {200, 200, 200, 255};
-        glGenTextures(1, &grey);
-        glBindTexture(GL_TEXTURE_2D, grey);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-    }
+    static GLuint grey = makeFlatTexture(200);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, grey);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

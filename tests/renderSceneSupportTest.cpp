@@ -22,18 +22,21 @@ static bool segmentHitsTriangle(const Vec3f& p, const Vec3f& q, const Vec3f& a, 
                                 const Vec3f& c);
 static Vec3f transformPoint(const Mat4& m, const Vec3f& v);
 
-static GLuint whiteTexture() {
-    static GLuint name = 0;
-    if (name != 0 && glIsTexture(name))
-        return name;
-    unsigned char texels[4 * 4 * 3];
-    for (unsigned char& t : texels)
-        t = 255;
+unsigned int makeFlatTexture(unsigned char grey) {
+    const unsigned char texel[4] = {grey, grey, grey, 255};
+    GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 4, 4, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    return name;
+}
+
+static GLuint whiteTexture() {
+    static GLuint name = 0;
+    if (name == 0 || !glIsTexture(name))
+        name = makeFlatTexture(255);
     return name;
 }
 

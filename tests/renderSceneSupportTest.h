@@ -12,6 +12,9 @@ struct CapturedFrame {
     double projection[16];          // the frame's projection
 };
 
+// A new one-texel texture of the given grey level, opaque, with nearest filtering.
+unsigned int makeFlatTexture(unsigned char grey);
+
 // Ground square (index 0) and standing boxes, all with one white texture.
 void buildTestScene();
 // Adds an axis-aligned box standing on y = groundY; its table index.
