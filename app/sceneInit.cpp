@@ -7,6 +7,7 @@
 
 #include "app/window.h"
 #include "demo/choreography.h"
+#include "demo/clock.h"
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
@@ -109,7 +110,7 @@ void initScene() {
     glfwInit();
     buildAngleTables();
     // Taken before loading, so the loading time counts into the script's clock.
-    startTime = time(nullptr);
+    startTime = calendarClock(nullptr);
     setFixedFunctionState();
     placeCameraAndLight();
     loadSceneList();

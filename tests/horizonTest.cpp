@@ -13,6 +13,7 @@
 #include "app/window.h"
 #include "demo/choreography.h"
 #include "demo/clock.h"
+#include "demo/replay.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
 #include "render/frame.h"
@@ -31,14 +32,6 @@ const int FIRST_CHECKED_SECOND = 21;
 const int SCRIPT_END = 24;
 // Rows below the horizon that must show sand: all but a margin of 5 % of the frame's height.
 const double LOWER_PART = 0.45;
-
-time_t drivenNow; // calendar seconds the frame reads
-
-time_t readDrivenClock(time_t* out) {
-    if (out)
-        *out = drivenNow;
-    return drivenNow;
-}
 
 struct LowerPart {
     int sky = 0;   // pixels of the sky's clear colour
@@ -90,30 +83,23 @@ class Horizon : public GlTest {
         ASSERT_EQ(objectCount, SCENE_LIST_ROWS);
         // Other tests of the process may have run the script already.
         memset(phaseSetupDone, 0, sizeof phaseSetupDone);
-        drivenNow = startTime;
-        calendarClock = readDrivenClock;
+        beginReplay();
     }
-    void TearDown() override { calendarClock = time; }
+    void TearDown() override { endReplay(); }
 
     // Plays the script `fps` frames a second, or `fpsFrom22` from its 22nd second on when that
-    // is given. Frames before `drawFrom` run only the frame's clock, edge-scroll and script steps
-    // (drawing changes no state the later shots depend on); from `drawFrom` on the whole frame
-    // runs and `check` sees each one, up to the first frame after the script.
+    // is given. Frames before `drawFrom` run the frame's steps without drawing (drawing changes
+    // no state the later shots depend on); from `drawFrom` on the whole frame runs and `check`
+    // sees each one, up to the first frame after the script.
     template <typename Check>
     void playScript(int fps, int drawFrom, Check check, int fpsFrom22 = 0) {
         int frame = 0;
         for (int second = 0; second <= SCRIPT_END; second++) {
             int rate = second >= 22 && fpsFrom22 > 0 ? fpsFrom22 : fps;
-            drivenNow = startTime + second;
             for (int i = 0; i < (second == SCRIPT_END ? 1 : rate); i++, frame++) {
-                if (second < drawFrom) {
-                    updateElapsedSeconds();
-                    applyEdgeScroll();
-                    runChoreography();
-                    continue;
-                }
-                displayFrame();
-                check(frame, second);
+                replayFrame(second, second >= drawFrom);
+                if (second >= drawFrom)
+                    check(frame, second);
             }
         }
     }
