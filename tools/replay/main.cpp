@@ -1,8 +1,11 @@
-// replay [--fps F] [--size WxH] [--every-frame] [--out DIR]: plays the whole script as a machine
-// drawing a steady F frames a second would, and writes the frames it captures as PNGs: the last
-// frame of each script second (NNs.png, 0 to 26 s), or every frame (frame-NNNNN.png). Only the
-// captured frames are drawn, so a fast rate costs little. Run it from the folder holding the
-// shader files and res/, as the demo is.
+// replay [--fps F] [--size WxH] [--every-frame] [--scale-down N] [--compare DIR] [--out DIR]:
+// plays the whole script as a machine drawing a steady F frames a second would, and writes the
+// frames it captures as PNGs: the last frame of each script second (NNs.png, 0 to 26 s), or every
+// frame (frame-NNNNN.png), shrunk N times in each direction when asked. Only the captured frames
+// are drawn, so a fast rate costs little. With --compare it also holds each second's shot against
+// DIR/NNs.png, prints the figures, writes NNs-diff.png beside a shot that does not match and ends
+// with status 1 if one does not. Run it from the folder holding the shader files and res/, as the
+// demo is.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <chrono>
@@ -17,6 +20,10 @@
 #include "app/window.h"
 #include "demo/replay.h"
 
+#include "shotCompare.h"
+
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
@@ -24,6 +31,8 @@ struct ReplayOptions {
     int framesPerSecond = 25;
     int width = 640, height = 480; // pixels
     bool everyFrame = false;
+    int scaleDown = 1;
+    std::string compareDir; // references to hold the shots against; empty: none
     std::string outDir = "replay";
 };
 
@@ -31,6 +40,7 @@ struct ShotWriter {
     const ReplayOptions* options;
     int written;
     bool failed;
+    int mismatches;
     std::vector<unsigned char> rows; // one frame, bottom row first
 };
 
@@ -41,6 +51,9 @@ static const int MAX_SIDE = 4096; // pixels; the depth pass is 4 times each side
 static bool parseOptions(int argc, char** argv, ReplayOptions& out);
 static void writeShot(int second, int frame, void* context);
 static bool makeFolder(const std::string& path);
+static int parseCount(const char* option, const char* value, int most);
+static void compareWithReference(ShotWriter& writer, int second, const unsigned char* shot,
+                                 int width, int height);
 
 static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
     for (int i = 1; i < argc; i++) {
@@ -49,14 +62,17 @@ static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
         if (strcmp(arg, "--every-frame") == 0) {
             out.everyFrame = true;
         } else if (strcmp(arg, "--fps") == 0 && value) {
-            char* end;
-            long fps = strtol(value, &end, 10);
-            if (*end || fps < 1 || fps > MAX_FRAMES_PER_SECOND) {
-                fprintf(stderr, "replay: --fps takes 1 to %d, not '%s'\n", MAX_FRAMES_PER_SECOND,
-                        value);
+            out.framesPerSecond = parseCount(arg, value, MAX_FRAMES_PER_SECOND);
+            if (!out.framesPerSecond)
                 return false;
-            }
-            out.framesPerSecond = (int)fps;
+            i++;
+        } else if (strcmp(arg, "--scale-down") == 0 && value) {
+            out.scaleDown = parseCount(arg, value, MAX_SIDE);
+            if (!out.scaleDown)
+                return false;
+            i++;
+        } else if (strcmp(arg, "--compare") == 0 && value) {
+            out.compareDir = value;
             i++;
         } else if (strcmp(arg, "--size") == 0 && value) {
             int w = 0, h = 0;
@@ -74,11 +90,62 @@ static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
             out.outDir = value;
             i++;
         } else {
-            fprintf(stderr, "usage: replay [--fps F] [--size WxH] [--every-frame] [--out DIR]\n");
+            fprintf(stderr, "usage: replay [--fps F] [--size WxH] [--every-frame] [--scale-down N] "
+                            "[--compare DIR] [--out DIR]\n");
             return false;
         }
     }
+    if (out.scaleDown > out.width || out.scaleDown > out.height) {
+        fprintf(stderr, "replay: --scale-down %d leaves nothing of %d x %d\n", out.scaleDown,
+                out.width, out.height);
+        return false;
+    }
+    if (out.everyFrame && !out.compareDir.empty()) {
+        fprintf(stderr, "replay: --compare holds one shot a second, not --every-frame\n");
+        return false;
+    }
     return true;
+}
+
+// 1 .. most, or 0 after saying why not.
+static int parseCount(const char* option, const char* value, int most) {
+    char* end;
+    long count = strtol(value, &end, 10);
+    if (*end || end == value || count < 1 || count > most) {
+        fprintf(stderr, "replay: %s takes 1 to %d, not '%s'\n", option, most, value);
+        return 0;
+    }
+    return (int)count;
+}
+
+static void compareWithReference(ShotWriter& writer, int second, const unsigned char* shot,
+                                 int width, int height) {
+    const ReplayOptions& options = *writer.options;
+    char name[32];
+    snprintf(name, sizeof name, "%02ds.png", second);
+    std::string path = options.compareDir + "/" + name;
+    int w = 0, h = 0, channels = 0;
+    unsigned char* reference = stbi_load(path.c_str(), &w, &h, &channels, 3);
+    if (!reference || w != width || h != height) {
+        printf("%s: no %d x %d reference (%s)\n", name, width, height,
+               reference ? "other size" : stbi_failure_reason());
+        stbi_image_free(reference);
+        writer.mismatches++;
+        return;
+    }
+    ShotDifference d = compareShots(shot, reference, width * height);
+    printf("%s: mean difference %.3f, %.4f %% of pixels off%s\n", name, d.meanDifference,
+           100.0 * d.shareOff, d.matches() ? "" : "  MISMATCH");
+    if (!d.matches()) {
+        writer.mismatches++;
+        std::vector<unsigned char> diff;
+        diffImage(shot, reference, width * height, diff);
+        snprintf(name, sizeof name, "%02ds-diff.png", second);
+        std::string diffPath = options.outDir + "/" + name;
+        if (stbi_write_png(diffPath.c_str(), width, height, 3, diff.data(), width * 3))
+            printf("  diff image: %s\n", diffPath.c_str());
+    }
+    stbi_image_free(reference);
 }
 
 static bool makeFolder(const std::string& path) {
@@ -101,15 +168,17 @@ static void writeShot(int second, int frame, void* context) {
     else
         snprintf(name, sizeof name, "%02ds.png", second);
     std::string path = options.outDir + "/" + name;
-    int stride = options.width * 3;
-    // Bottom row first in GL, top row first in PNG: write from the last row with a negative stride.
-    const unsigned char* top = writer.rows.data() + (size_t)stride * (options.height - 1);
-    if (!stbi_write_png(path.c_str(), options.width, options.height, 3, top, -stride)) {
+    std::vector<unsigned char> shot;
+    scaleDownShot(writer.rows.data(), options.width, options.height, options.scaleDown, shot);
+    int width = options.width / options.scaleDown, height = options.height / options.scaleDown;
+    if (!stbi_write_png(path.c_str(), width, height, 3, shot.data(), width * 3)) {
         fprintf(stderr, "replay: cannot write %s\n", path.c_str());
         writer.failed = true;
         return;
     }
     writer.written++;
+    if (!options.compareDir.empty())
+        compareWithReference(writer, second, shot.data(), width, height);
 }
 
 int main(int argc, char** argv) {
@@ -132,7 +201,7 @@ int main(int argc, char** argv) {
     // Before the scene loads, so that loading takes no script time.
     beginReplay();
     initScene();
-    ShotWriter writer = {&options, 0, false, {}};
+    ShotWriter writer = {&options, 0, false, 0, {}};
     writer.rows.resize((size_t)options.width * options.height * 3);
     int frames = replayScript(options.framesPerSecond, REPLAY_LAST_SECOND, options.everyFrame,
                               writeShot, &writer);
@@ -140,7 +209,10 @@ int main(int argc, char** argv) {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     printf("replay: %d frames a second, %d frames, %d shots of %d x %d in %s (%.1f s)\n",
-           options.framesPerSecond, frames, writer.written, options.width, options.height,
-           options.outDir.c_str(), seconds);
-    return writer.failed ? 1 : 0;
+           options.framesPerSecond, frames, writer.written, options.width / options.scaleDown,
+           options.height / options.scaleDown, options.outDir.c_str(), seconds);
+    if (!options.compareDir.empty())
+        printf("replay: %d of %d shots differ from %s\n", writer.mismatches, writer.written,
+               options.compareDir.c_str());
+    return writer.failed || writer.mismatches ? 1 : 0;
 }

@@ -1,0 +1,30 @@
+#pragma once
+// Reference shots of the replay: each captured frame shrunk by box averaging (which also evens
+// out a pixel or two of rasterisation difference) and compared with its reference by the mean
+// absolute difference and the share of pixels off by more than a threshold.
+#include <vector>
+
+const int SHOT_SCALE_DOWN = 4; // 640 x 480 frames give 160 x 120 references
+// A pixel is off when one of its channels differs by more than this (0..255).
+const int SHOT_PIXEL_THRESHOLD = 32;
+// A shot matches its reference when both figures stay within these.
+const double SHOT_MAX_MEAN_DIFFERENCE = 1.0; // per channel, 0..255
+const double SHOT_MAX_SHARE_OFF = 0.01;      // of the shot's pixels
+
+struct ShotDifference {
+    double meanDifference; // mean absolute difference per channel, 0..255
+    double shareOff;       // share of pixels off by more than SHOT_PIXEL_THRESHOLD
+    bool matches() const {
+        return meanDifference <= SHOT_MAX_MEAN_DIFFERENCE && shareOff <= SHOT_MAX_SHARE_OFF;
+    }
+};
+
+// RGB frame, bottom row first as glReadPixels gives it, shrunk by `factor` in each direction
+// (a partial block at the right or top edge is dropped); top row first, as PNG stores it.
+void scaleDownShot(const unsigned char* rgb, int width, int height, int factor,
+                   std::vector<unsigned char>& out);
+// Both RGB, `pixels` pixels each.
+ShotDifference compareShots(const unsigned char* shot, const unsigned char* reference, int pixels);
+// Where they differ: the reference in grey, pixels off in red, scaled by how far off.
+void diffImage(const unsigned char* shot, const unsigned char* reference, int pixels,
+               std::vector<unsigned char>& out);
