@@ -8,8 +8,10 @@ const int SHOT_SCALE_DOWN = 4; // 640 x 480 frames give 160 x 120 references
 // A pixel is off when one of its channels differs by more than this (0..255).
 const int SHOT_PIXEL_THRESHOLD = 32;
 // A shot matches its reference when both figures stay within these.
-const double SHOT_MAX_MEAN_DIFFERENCE = 1.0; // per channel, 0..255
-const double SHOT_MAX_SHARE_OFF = 0.01;      // of the shot's pixels
+// Repeated runs, and Wine on the same renderer, differ by nothing; the smallest planted fault
+// measured (a small model left out) gives 1.3 and 1.4 %, so these leave room both ways.
+const double SHOT_MAX_MEAN_DIFFERENCE = 0.5; // per channel, 0..255
+const double SHOT_MAX_SHARE_OFF = 0.005;     // of the shot's pixels
 
 struct ShotDifference {
     double meanDifference; // mean absolute difference per channel, 0..255
