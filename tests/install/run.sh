@@ -10,16 +10,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
-# shellcheck source=../e2e/common.bash
+# shellcheck source=tests/e2e/common.bash
 source tests/e2e/common.bash # TITLE, fail, assertExitStatus, topRowsAreSky
 
 [ -n "${DISPLAY:-}" ] || { echo "tests/install/run.sh needs a DISPLAY" >&2; exit 1; }
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-deb=$(ls dist/dustriders_*.deb 2>/dev/null | head -n 1)
+debs=(dist/dustriders_*.deb)
 tarball=dist/dustriders-linux-x64.tar.gz
-[ -n "$deb" ] && [ -e "$tarball" ] || fail "no .deb or tarball in dist/: run scripts/release.sh"
-deb=$root/$deb
+if [ ! -e "${debs[0]}" ] || [ ! -e "$tarball" ]; then
+    fail "no .deb or tarball in dist/: run scripts/release.sh"
+fi
+[ "${#debs[@]}" -eq 1 ] || fail "more than one .deb in dist/: ${debs[*]}"
+deb=$root/${debs[0]}
 if dpkg-query -W -f='${Status}' dustriders 2>/dev/null | grep -q "ok installed"; then
     fail "dustriders is installed on this machine already; remove it before this test"
 fi
@@ -34,8 +37,12 @@ installedPackages() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk 
 installedPackages >"$work/before"
 
 # Whatever happened: the demo stopped, the package and everything apt added for it purged.
+# No set -e here: a step that fails must not skip the ones after it.
 cleanUp() {
-    [ -n "${DEMO_PID:-}" ] && kill -- "-$DEMO_PID" 2>/dev/null
+    set +e
+    if [ -n "${DEMO_PID:-}" ]; then
+        kill -- "-$DEMO_PID" 2>/dev/null
+    fi
     if dpkg-query -W -f='${Status}' dustriders 2>/dev/null | grep -q "ok installed"; then
         $SUDO apt-get purge -y -q dustriders >/dev/null 2>&1 || echo "could not remove dustriders" >&2
     fi
@@ -99,7 +106,7 @@ done <"$work/paths" >"$work/existing"
 echo "-- apt-get install $(basename "$deb")"
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "$deb" >"$work/apt.log" 2>&1 ||
     fail "apt-get install failed: $(tail -n 5 "$work/apt.log")"
-echo "pulled in: $(installedPackages | comm -13 "$work/before" - | tr '\n' ' ')"
+echo "new packages: $(installedPackages | comm -13 "$work/before" - | tr '\n' ' ')"
 
 # The menu entry and its icon.
 desktop=/usr/share/applications/dustriders.desktop
