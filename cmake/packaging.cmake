@@ -5,6 +5,8 @@
 #               /usr/lib/games/dustriders in its data folder /usr/share/games/dustriders.
 # cmake/cpackGenerators.cmake hands each generator its component. Included from the top-level
 # CMakeLists.txt after the targets exist.
+# Packing builds only what it packs (scripts/release.sh builds those targets), not the tests.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${PACKAGING_OUT})

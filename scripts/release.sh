@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh --release
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$(nproc)" --target dustriders icons
 # A package of an earlier version must not be copied along.
 rm -rf build/packages
 (cd build && cpack -G "TGZ;DEB" >/dev/null)
