@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Builds the Linux release and writes dist/dustriders-linux-x64.tar.gz: "cmake --install" of the
-# normal build (the executable, the two shader files, the generated res/ and start.sh). Unpacked,
-# "dustriders-linux-x64/start.sh" starts the demo; it needs Debian's freeglut, GLEW and GLFW
-# libraries (freeglut3, libglew2.2, libglfw3). The Windows zip comes from scripts/windows.sh.
+# Writes the three release files into dist/, each packed by CPack from the install rules in
+# cmake/packaging.cmake (the version comes from project() in CMakeLists.txt):
+#   dustriders_VERSION_amd64.deb   the Debian package ("sudo apt install ./dustriders_….deb");
+#   dustriders-linux-x64.tar.gz    one folder; "dustriders-linux-x64/start.sh" starts the demo;
+#   dustriders-windows-x64.zip     from scripts/windows.sh's cross-build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh --release
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
-stage=build/release
-rm -rf "$stage"
-cmake --install build --prefix "$stage" --strip >/dev/null
+cmake --build build -j"$(nproc)" --target dustriders icons
+# A package of an earlier version must not be copied along.
+rm -rf build/packages
+(cd build && cpack -G "TGZ;DEB" >/dev/null)
 mkdir -p dist
-tar -czf dist/dustriders-linux-x64.tar.gz -C "$stage" dustriders-linux-x64
-echo "Wrote dist/dustriders-linux-x64.tar.gz ($(stat -c %s dist/dustriders-linux-x64.tar.gz) bytes)"
+rm -f dist/dustriders_*.deb dist/dustriders-linux-x64.tar.gz
+cp build/packages/dustriders-linux-x64.tar.gz build/packages/dustriders_*.deb dist/
+
+scripts/windows.sh
+for file in dist/dustriders_*.deb dist/dustriders-linux-x64.tar.gz dist/dustriders-windows-x64.zip; do
+    echo "Wrote $file ($(stat -c %s "$file") bytes)"
+done

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test under a private Xvfb:
-# the normal build, then the Windows release under Wine, then once more with AddressSanitizer and
+# the normal build, then the Windows release under Wine, then the release files (the .deb installed
+# with apt and removed again, the tarball), then once more with AddressSanitizer and
 # UndefinedBehaviorSanitizer, then each fuzzer for a short, fixed time. "--quick" runs the normal
 # build's tests only.
 set -euo pipefail
@@ -32,6 +33,10 @@ fi
 echo "== Windows release, tested under Wine =="
 scripts/windows.sh
 tests/windows/run.sh | tee "$logs/windows.log"
+
+echo "== Release files; the Debian package installed, run and removed again =="
+scripts/release.sh
+tests/install/run.sh
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DDUSTRIDERS_SANITIZE=ON >/dev/null

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows x64 release on this Debian machine and writes dist/dustriders-windows-x64.zip:
-# the .exe (static, no DLLs), the two shader files, the generated res/ and README.txt.
+# the .exe (static, no DLLs), the two shader files, the generated res/ and README.txt, packed by
+# CPack.
 # freeglut, GLEW and GLFW are Debian's own source packages cross-built into build-windows/prefix
 # once and reused. The assets come from the Linux build (same bytes on both platforms).
 set -euo pipefail
@@ -83,7 +84,7 @@ fi
 
 # ---- the demo ----
 cmake -S . -B "$out/demo" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+    -DCMAKE_PREFIX_PATH="$prefix" -DDUSTRIDERS_RES_DIR="$root/build/run/res" >/dev/null
 cmake --build "$out/demo" -j"$jobs"
 exe=$out/demo/run/dustriders.exe
 
@@ -100,35 +101,10 @@ for dll in $imports; do
     esac
 done
 
-# ---- the zip ----
-stage=$out/stage/dustriders-windows-x64
-rm -rf "$out/stage"
-mkdir -p "$stage" dist
-cp "$exe" "$stage/"
-$host-strip "$stage/dustriders.exe"
-cp build/run/VertexShader.c build/run/FragmentShader.c "$stage/"
-cp -r build/run/res "$stage/res"
-# Notepad on older Windows shows bare line feeds as one line.
-sed 's/$/\r/' >"$stage/README.txt" <<'EOF'
-Kalvren: Dust Riders Demo (Windows x64)
-
-Start: double-click dustriders.exe, or run it from a console in this folder. It reads
-VertexShader.c, FragmentShader.c and res\ from the folder it is started in. It needs a graphics
-driver with OpenGL 2.0 or later.
-
-A 24-second script plays first; after it the scene stays and you steer.
-
-Controls
-  Drag with the left button          move the camera; the farther from where the button
-                                     went down, the faster
-  Mouse wheel                        move the camera forward or back
-  Pointer resting at a window edge   turn the view toward that edge
-  Cursor keys                        turn the selected object
-  Page Up / Page Down                select the next / previous object
-  R                                  wireframe on and off
-  Escape                             quit
-EOF
-rm -f dist/dustriders-windows-x64.zip
-(cd "$out/stage" && zip -q -r -X "$root/dist/dustriders-windows-x64.zip" dustriders-windows-x64)
+# ---- the zip: CPack, from the install rules in cmake/packaging.cmake ----
+rm -rf "$out/demo/packages"
+(cd "$out/demo" && cpack -G ZIP >/dev/null)
+mkdir -p dist
+cp "$out/demo/packages/dustriders-windows-x64.zip" dist/
 echo "Wrote dist/dustriders-windows-x64.zip ($(stat -c %s dist/dustriders-windows-x64.zip) bytes)"
 echo "dustriders.exe imports: $(echo "$imports" | tr '\n' ' ')"

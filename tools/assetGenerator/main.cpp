@@ -1,11 +1,15 @@
 // generateAssets <res directory>: writes every model, bitmap and raw image the demo loads.
+// generateAssets --icon <size> <png>: writes the desktop icon, size x size pixels.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "assetCatalog.h"
 #include "assetWriters.h"
+#include "iconPaint.h"
 
 struct ModelAsset {
     const char* fileName;
@@ -94,8 +98,19 @@ static bool writeTextures(const std::string& dir) {
 }
 
 int main(int argc, char** argv) {
+    if (argc == 4 && strcmp(argv[1], "--icon") == 0) {
+        char* end;
+        long size = strtol(argv[2], &end, 10);
+        if (*argv[2] == '\0' || *end != '\0' || size < MIN_ICON_SIZE || size > MAX_ICON_SIZE) {
+            fprintf(stderr, "generateAssets: icon size must be %d..%d, not '%s'\n", MIN_ICON_SIZE,
+                    MAX_ICON_SIZE, argv[2]);
+            return 2;
+        }
+        return writeIcon((int)size, argv[3]) ? 0 : 1;
+    }
     if (argc != 2) {
-        fprintf(stderr, "usage: generateAssets <res directory>\n");
+        fprintf(stderr, "usage: generateAssets <res directory>\n"
+                        "       generateAssets --icon <size> <png file>\n");
         return 2;
     }
     auto start = std::chrono::steady_clock::now();

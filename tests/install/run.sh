@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The Linux release files as a user meets them, on the display the caller provides:
+#   - dist/dustriders_*.deb: lintian finds no error; "apt-get install ./…deb" pulls in what it
+#     needs; "dustriders" started from another folder shows the scene and Escape ends it with 0;
+#     the menu entry validates, names a command that exists and an icon that exists in every size;
+#     after removal nothing of the package is left;
+#   - dist/dustriders-linux-x64.tar.gz: unpacked and started with one command, the same checks.
+# Needs root (or sudo) for apt. Packages it installs, the .deb and what apt pulled in, are removed
+# again whatever happens; a machine that has dustriders installed already is refused untouched.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$(pwd)
+# shellcheck source=tests/e2e/common.bash
+source tests/e2e/common.bash # TITLE, fail, assertExitStatus, topRowsAreSky
+
+[ -n "${DISPLAY:-}" ] || { echo "tests/install/run.sh needs a DISPLAY" >&2; exit 1; }
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+debs=(dist/dustriders_*.deb)
+tarball=dist/dustriders-linux-x64.tar.gz
+if [ ! -e "${debs[0]}" ] || [ ! -e "$tarball" ]; then
+    fail "no .deb or tarball in dist/: run scripts/release.sh"
+fi
+[ "${#debs[@]}" -eq 1 ] || fail "more than one .deb in dist/: ${debs[*]}"
+deb=$root/${debs[0]}
+if dpkg-query -W -f='${Status}' dustriders 2>/dev/null | grep -q "ok installed"; then
+    fail "dustriders is installed on this machine already; remove it before this test"
+fi
+
+shots=$root/build/install-screens
+rm -rf "$shots"
+mkdir -p "$shots"
+work=$(mktemp -d)
+elsewhere=$work/elsewhere # a folder without the demo's files
+mkdir -p "$elsewhere"
+installedPackages() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" {print $2}' | sort; }
+installedPackages >"$work/before"
+
+# Whatever happened: the demo stopped, the package and everything apt added for it purged.
+# No set -e here: a step that fails must not skip the ones after it.
+cleanUp() {
+    set +e
+    if [ -n "${DEMO_PID:-}" ]; then
+        kill -- "-$DEMO_PID" 2>/dev/null
+    fi
+    if dpkg-query -W -f='${Status}' dustriders 2>/dev/null | grep -q "ok installed"; then
+        $SUDO apt-get purge -y -q dustriders >/dev/null 2>&1 || echo "could not remove dustriders" >&2
+    fi
+    local added
+    added=$(installedPackages | comm -13 "$work/before" -)
+    if [ -n "$added" ]; then
+        # shellcheck disable=SC2086
+        $SUDO apt-get purge -y -q $added >/dev/null 2>&1 || echo "could not remove: $added" >&2
+    fi
+    rm -rf "$work"
+}
+trap cleanUp EXIT
+
+# Runs the shell command $2 from $elsewhere in its own process group and checks that the titled
+# window shows the scene (sky in the top rows once the script looks up, not one flat colour) and
+# that Escape ends it with status 0. $1 names the screenshot.
+checkStartsScene() {
+    local log=$work/$1.log shot=$shots/$1.png
+    (cd "$elsewhere" && exec setsid sh -c "$2") >"$log" 2>&1 &
+    DEMO_PID=$!
+    WINDOW=""
+    for _ in $(seq 1 300); do
+        WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$WINDOW" ] && break
+        kill -0 "$DEMO_PID" 2>/dev/null || fail "$1: ended before its window appeared: $(cat "$log")"
+        sleep 0.1
+    done
+    [ -n "$WINDOW" ] || fail "$1: no window titled '$TITLE'"
+    local sawSky=0 second
+    for second in $(seq 1 40); do
+        sleep 1
+        kill -0 "$DEMO_PID" 2>/dev/null || fail "$1: ended after $second s: $(cat "$log")"
+        import -window "$WINDOW" "$shot" || fail "$1: no screenshot of the window"
+        if topRowsAreSky "$shot"; then
+            sawSky=1
+            break
+        fi
+    done
+    [ "$sawSky" -eq 1 ] || fail "$1: no screenshot with the sky in its top rows ($shot)"
+    local spread
+    spread=$(convert "$shot" -colorspace gray -format "%[fx:standard_deviation]" info:)
+    awk -v s="$spread" 'BEGIN { exit !(s > 0.05) }' || fail "$1: window nearly uniform ($shot)"
+    xdotool key --window "$WINDOW" Escape || fail "$1: cannot send Escape: $(cat "$log")"
+    assertExitStatus 0 10
+    echo "PASS $1: the scene after $second s, Escape ends it with 0 ($shot)"
+}
+
+echo "-- lintian $(basename "$deb")"
+lintianStatus=0
+lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || lintianStatus=$?
+grep -v "running with root privileges" "$work/lintian.log" || true
+[ "$lintianStatus" -eq 0 ] || fail "lintian reports errors"
+echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+
+# Every path the package brings, and those of them that exist before it does.
+dpkg-deb -c "$deb" | awk '{print substr($6, 2)}' | sed 's|/$||' | grep . >"$work/paths"
+while read -r path; do
+    [ -e "$path" ] && echo "$path"
+done <"$work/paths" >"$work/existing"
+
+echo "-- apt-get install $(basename "$deb")"
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "$deb" >"$work/apt.log" 2>&1 ||
+    fail "apt-get install failed: $(tail -n 5 "$work/apt.log")"
+echo "new packages: $(installedPackages | comm -13 "$work/before" - | tr '\n' ' ')"
+
+# The menu entry and its icon.
+desktop=/usr/share/applications/dustriders.desktop
+[ -f "$desktop" ] || fail "no $desktop"
+desktop-file-validate "$desktop" || fail "$desktop does not validate"
+grep -qx "Categories=.*Game;.*" "$desktop" || fail "$desktop is not in the Game category"
+command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+[ -x "/usr/games/$command" ] || fail "the menu entry runs '$command', not in /usr/games"
+icon=$(sed -n 's/^Icon=//p' "$desktop")
+sizes=0
+for file in /usr/share/icons/hicolor/*/apps/"$icon".png; do
+    [ -f "$file" ] || fail "no icon named '$icon' under /usr/share/icons/hicolor"
+    folder=$(basename "$(dirname "$(dirname "$file")")")
+    [ "$(identify -format %wx%h "$file")" = "$folder" ] || fail "$file is not $folder"
+    sizes=$((sizes + 1))
+done
+[ -f "/usr/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "no 48x48 icon (menus' usual size)"
+spread=$(convert "/usr/share/icons/hicolor/48x48/apps/$icon.png" -colorspace gray \
+    -format "%[fx:standard_deviation]" info:)
+awk -v s="$spread" 'BEGIN { exit !(s > 0.05) }' || fail "the icon is one flat colour"
+echo "PASS the menu entry validates; icon '$icon' in $sizes sizes"
+
+# Users' PATH holds /usr/games; root's on Debian does not.
+case ":$PATH:" in *:/usr/games:*) ;; *) PATH=$PATH:/usr/games ;; esac
+checkStartsScene deb-installed dustriders
+
+echo "-- apt-get purge dustriders"
+$SUDO apt-get purge -y -q dustriders >"$work/apt.log" 2>&1 || fail "apt-get purge failed"
+left=$(while read -r path; do
+    [ -e "$path" ] && ! grep -qxF "$path" "$work/existing" && echo "$path"
+done <"$work/paths" || true)
+[ -z "$left" ] || fail "left behind after removal: $left"
+echo "PASS removal leaves none of its $(wc -l <"$work/paths") paths"
+
+echo "-- $tarball"
+checkStartsScene tarball "tar -xzf '$root/$tarball' && dustriders-linux-x64/start.sh"
