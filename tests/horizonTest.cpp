@@ -136,11 +136,10 @@ ViewReport measureView(const std::string& name, double groundPart) {
 void expectGroundAndPaleHaze(const std::vector<ViewReport>& views) {
     double darkest = 2;
     for (const ViewReport& v : views) {
-        printf("haze: %-44s sky %6d  darkest far row %s\n", v.name.c_str(), v.skyPixels,
-               v.farRow < 0 ? "-"
-                            : (std::to_string(v.farRatio).substr(0, 4) + " at row " +
-                               std::to_string(v.farRow))
-                                  .c_str());
+        char far[32] = "-";
+        if (v.farRow >= 0)
+            snprintf(far, sizeof far, "%.2f at row %d", v.farRatio, v.farRow);
+        printf("haze: %-50s sky %6d, darkest far row %s\n", v.name.c_str(), v.skyPixels, far);
         if (v.farRow >= 0)
             darkest = std::min(darkest, v.farRatio);
         EXPECT_EQ(v.skyPixels, 0) << v.name << ": clear colour under the horizon";
@@ -406,10 +405,10 @@ TEST_F(Horizon, AnEyeGrazingADuneOrUnderTheSandSeesGroundBelowItsHorizon) {
             float above = height.above;
             placeLevelEye(spot[0], spot[1], above);
             for (int quarter = 0; quarter < 4; quarter++) {
-                views.push_back(measureView(eyePosition() + ", " + std::to_string(90 * quarter) +
-                                                " degrees, " + std::to_string(above).substr(0, 4) +
-                                                " over the sand",
-                                            height.groundPart));
+                char name[96];
+                snprintf(name, sizeof name, "%s, %d degrees, %.1f over the sand",
+                         eyePosition().c_str(), 90 * quarter, above);
+                views.push_back(measureView(name, height.groundPart));
                 turnQuarterRight();
             }
         }

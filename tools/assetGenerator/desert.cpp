@@ -20,13 +20,13 @@ static const float RING_OFFSETS[] = {24,   56,   100,  180,  330,   600,
 // on the first rings, four on the others.
 static const int FIRST_SPARSE_RING = 3;
 
-// Under the sand, a box whose faces all look inward, so that no view ends on the clear colour:
-// its floor, far below the lowest dune, shows wherever the near plane cuts a dune open; its top,
-// at the sand's lowest level, and its sides face an eye that has sunk under the ground. A bed
-// just under the lowest sand faces up to an eye a few units under a dune: the floor lies too
-// deep for the rows just below such an eye's horizon to reach it within the far plane (10,000).
-// The bed is far enough under the sand that depth precision keeps the sand in front even at the
-// far plane (about half a unit there).
+// Under the sand, a box whose faces all look inward, so that no view below the horizon ends on
+// the clear colour. A bed just under the lowest sand faces up: it shows wherever the near plane
+// cuts a dune open, and to an eye a few units under a dune, whose rows just below the horizon
+// would reach the floor only beyond the far plane (10,000). An eye sunk deeper sees the box's
+// floor, far below the lowest dune, its top at the sand's lowest level, and its sides. The bed
+// lies far enough under the sand that depth precision keeps the sand in front even at the far
+// plane (about half a unit there).
 static const float SHELL_DEPTH = 1000; // floor below the lowest sand
 static const float BED_DEPTH = 5;      // bed below the lowest sand
 
@@ -36,7 +36,7 @@ typedef std::vector<int> Loop;
 struct Facing {
     float x, y, z;
 };
-const Facing UP = {0, 1, 0}, DOWN = {0, -1, 0};
+static const Facing UP = {0, 1, 0}, DOWN = {0, -1, 0};
 
 // ---- helpers ----
 static void addSandVertex(ModelMesh& world, float x, float z);
