@@ -22,9 +22,15 @@ const float SHADOW_FLOOR = 0.3;
 // turned away from it and zero on faces that look straight at it, so every face stays readable
 // without lifting lit faces past their texture.
 const float SKY_FILL = 0.45;
-// Dust in the air: far sand fades toward a pale dust colour instead of the dark brown that the
-// grazing light leaves there, and the ground meets the sky softly. Nothing within the scene's
-// own few hundred units is touched.
+// Open sky over far ground: the light rides above the eye, so sand a few hundred units out meets
+// it at a grazing angle and, shaded by it alone, forms a dark band between the lit foreground and
+// the haze. Beyond HAZE_NEAR the light on a face rises toward that of sand lit from above, as the
+// open sky lights it, fully by FAR_LIT; nearer faces keep the scene light alone.
+const float FAR_LIT = 900.0;   // units from the eye
+const float FAR_LIGHT = 0.9;   // light on far faces, as on the foreground's sand
+// Dust in the air: far sand fades toward a pale dust colour and the ground meets the sky softly.
+// Nothing within 500 units of the eye (HAZE_NEAR) is touched, by the haze or the far light: the
+// scene's objects look as lit while the eye is among them.
 const vec3 HAZE_COLOR = vec3(0.86, 0.79, 0.66);
 const float HAZE_NEAR = 500.0;   // units from the eye where it starts
 const float HAZE_DEPTH = 2500.0; // units over which it thickens by a factor e
@@ -104,8 +110,12 @@ void main() {
     // As the fixed-function pipeline modulates: the light is clamped to 1 before it scales the
     // texture, so a fully lit face shows its texture as painted and never clips.
     vec3 light = ambient.rgb + sky + direct * diffuse.rgb + visibility * specular.rgb;
+    float distance = length(eyePosition);
+    // Rising from HAZE_NEAR on at once, so the grazing light's darkest ground stays nearer.
+    float farLift = clamp((distance - HAZE_NEAR) / (FAR_LIT - HAZE_NEAR), 0.0, 1.0);
+    light = mix(light, max(light, vec3(FAR_LIGHT)), farLift * (2.0 - farLift));
     // The light's and material's alpha values are 0; the texture alone decides opacity.
     vec3 color = min(light, 1.0) * texel.rgb;
-    float haze = HAZE_MAX * (1.0 - exp(-max(length(eyePosition) - HAZE_NEAR, 0.0) / HAZE_DEPTH));
+    float haze = HAZE_MAX * (1.0 - exp(-max(distance - HAZE_NEAR, 0.0) / HAZE_DEPTH));
     gl_FragColor = vec4(mix(color, HAZE_COLOR, haze), texel.a);
 }

@@ -347,11 +347,65 @@ TEST(AssetPlacement, SandPassesThroughEveryFigureAndCactusContactPoint) {
     }
 }
 
-TEST(AssetPlacement, SandFacesUpEverywhere) {
+// The nearest face whose front is turned to a ray from p along the unit vector d: what an eye
+// there sees, since the demo culls back faces. INFINITY when there is none.
+
+static float frontFaceAlong(const SandSurface& sand, Vec3f p, Vec3f d) {
+    float nearest = INFINITY;
+    for (size_t f = 0; f + 2 < sand.faces.size(); f += 3) {
+        const Vec3f &a = sand.world[sand.faces[f]], &b = sand.world[sand.faces[f + 1]],
+                    &c = sand.world[sand.faces[f + 2]];
+        Vec3f e1 = {b.x - a.x, b.y - a.y, b.z - a.z}, e2 = {c.x - a.x, c.y - a.y, c.z - a.z};
+        Vec3f q = {d.y * e2.z - d.z * e2.y, d.z * e2.x - d.x * e2.z, d.x * e2.y - d.y * e2.x};
+        double det = (double)e1.x * q.x + (double)e1.y * q.y + (double)e1.z * q.z;
+        if (std::fabs(det) < 1e-12)
+            continue;
+        Vec3f s = {p.x - a.x, p.y - a.y, p.z - a.z};
+        double u = (s.x * q.x + s.y * q.y + s.z * q.z) / det;
+        Vec3f r = {s.y * e1.z - s.z * e1.y, s.z * e1.x - s.x * e1.z, s.x * e1.y - s.y * e1.x};
+        double v = (d.x * r.x + d.y * r.y + d.z * r.z) / det;
+        double t = (e2.x * r.x + e2.y * r.y + e2.z * r.z) / det;
+        Vec3f n = faceNormal(sand.world, sand.faces, f);
+        if (u < 0 || v < 0 || u + v > 1 || t <= 0 || n.x * d.x + n.y * d.y + n.z * d.z >= 0)
+            continue;
+        nearest = fminf(nearest, (float)t);
+    }
+    return nearest;
+}
+
+// The sand faces up; under it lies a box whose faces all look inward. Wherever the eye sinks it
+// sees a face below, above and beside it, not the clear colour: a bed close under a dune; deeper
+// down the floor, 1,000 below the lowest sand, the top and the sides.
+TEST(AssetPlacement, SandFacesUpAndAnEyeUnderItMeetsFacesTurnedTowardIt) {
     SandSurface sand;
+    float lowest = INFINITY;
     for (size_t f = 0; f < sand.faces.size(); f += 3) {
+        const Vec3f &a = sand.world[sand.faces[f]], &b = sand.world[sand.faces[f + 1]],
+                    &c = sand.world[sand.faces[f + 2]];
+        float x = (a.x + b.x + c.x) / 3, y = (a.y + b.y + c.y) / 3, z = (a.z + b.z + c.z) / 3;
+        if (fabsf(sand.heightAt(x, z) - y) > 0.01f)
+            continue; // under the surface
         ASSERT_GT(faceNormal(sand.world, sand.faces, f).y, 0)
             << "triangle " << f / 3 << " faces down";
+        lowest = fminf(lowest, fminf(a.y, fminf(b.y, c.y)));
+    }
+    const Vec3f down = {0, -1, 0}, up = {0, 1, 0};
+    const Vec3f sideways[] = {{1, 0, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}};
+    // In the scene, on its rim, and far out, up to the edge of the sand's reach.
+    const float spots[][2] = {{60, 75}, {-290, -340}, {-5000, 3000}, {25000, -25000}};
+    for (const auto& spot : spots) {
+        float x = spot[0], z = spot[1];
+        float bed = frontFaceAlong(sand, {x, sand.heightAt(x, z) - 3, z}, down);
+        EXPECT_LT(bed, sand.heightAt(x, z) - lowest + 10)
+            << "3 under the sand at " << x << ", " << z;
+        Vec3f deep = {x, lowest - 40, z};
+        float floor = frontFaceAlong(sand, deep, down);
+        EXPECT_TRUE(floor >= 959 && floor < 1100)
+            << "floor under " << x << ", " << z << ": " << floor;
+        EXPECT_LT(frontFaceAlong(sand, deep, up), 41) << "top over " << x << ", " << z;
+        for (const Vec3f& d : sideways)
+            EXPECT_LT(frontFaceAlong(sand, deep, d), 60000)
+                << "side seen from " << x << ", " << z << " along " << d.x << ", " << d.z;
     }
 }
 

@@ -1,5 +1,10 @@
 // The sand runs to the horizon: through the real frame, the script's last shots at several steady
 // frame rates and the user's steering far from the scene show sand, never sky, below the horizon.
+// Ground wherever the eye is: every script shot at steady rates up to 1,000 frames a second (where
+// the script sinks the eye under the sand), an eye grazing a dune and one under the sand. Far
+// ground fades into pale haze, without a dark band between it and the foreground.
+#include <algorithm>
+#include <cmath>
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <cstring>
@@ -15,6 +20,7 @@
 #include "demo/clock.h"
 #include "demo/replay.h"
 #include "math/matrix.h"
+#include "math/mathTypes.h"
 #include "math/transforms.h"
 #include "render/frame.h"
 #include "render/renderPasses.h"
@@ -72,6 +78,77 @@ std::string eyePosition() {
     char text[96];
     snprintf(text, sizeof text, "eye (%.0f, %.0f, %.0f)", inverse[12], inverse[13], inverse[14]);
     return text;
+}
+
+// ---- ground and haze in a rendered view ----
+
+const double BOTTOM_PART = 0.15;   // of the frame's height: ground in every script shot
+const double FOREGROUND = 0.2;     // the bottom fifth: the sand the far rows are compared with
+const float FAR_GROUND = 800;      // units from the eye
+const double MIN_FAR_RATIO = 0.75; // darkest far row over the foreground, both medians
+
+struct ViewReport {
+    std::string name;
+    int skyPixels = 0;    // nothing drawn (the clear colour) in the rows checked
+    double farRatio = -1; // darkest far row's median luminance over the foreground's; -1: none
+    int farRow = -1;      // that row, from the bottom
+};
+
+// Units from the eye to the point a pixel shows, from its depth, as the haze measures them.
+double eyeDistance(const CapturedFrame& f, int x, int y) {
+    double ndc = 2.0 * f.depth[(size_t)y * f.width + x] - 1.0;
+    double z = f.projection[14] / (ndc + f.projection[10]);
+    double ex = (2.0 * (x + 0.5) / f.width - 1.0) * z / f.projection[0];
+    double ey = (2.0 * (y + 0.5) / f.height - 1.0) * z / f.projection[5];
+    return std::sqrt(ex * ex + ey * ey + z * z);
+}
+
+// Renders the view as it stands (depth and lit passes) and measures it: pixels where nothing was
+// drawn in the lowest `groundPart` of the frame, and over the rows whose pixels are mostly ground
+// FAR_GROUND or more away, the darkest row's median luminance over the foreground's median.
+ViewReport measureView(const std::string& name, double groundPart) {
+    CapturedFrame f = renderAndCapture();
+    ViewReport report;
+    report.name = name;
+    std::vector<double> foreground, far;
+    for (int y = 0; y < f.height; y++) {
+        far.clear();
+        for (int x = 0; x < f.width; x++) {
+            if (f.depth[(size_t)y * f.width + x] >= 1.0f) {
+                report.skyPixels += y < f.height * groundPart;
+                continue;
+            }
+            if (y < f.height * FOREGROUND)
+                foreground.push_back(luminance(f, x, y));
+            if (eyeDistance(f, x, y) >= FAR_GROUND)
+                far.push_back(luminance(f, x, y));
+        }
+        if (far.size() * 2 <= (size_t)f.width || foreground.empty())
+            continue;
+        double ratio = median(far) / std::max(median(foreground), 1.0);
+        if (report.farRow < 0 || ratio < report.farRatio)
+            report.farRatio = ratio, report.farRow = y;
+    }
+    return report;
+}
+
+// One line per view, then the verdicts.
+void expectGroundAndPaleHaze(const std::vector<ViewReport>& views) {
+    double darkest = 2;
+    for (const ViewReport& v : views) {
+        char far[32] = "-";
+        if (v.farRow >= 0)
+            snprintf(far, sizeof far, "%.2f at row %d", v.farRatio, v.farRow);
+        printf("haze: %-50s sky %6d, darkest far row %s\n", v.name.c_str(), v.skyPixels, far);
+        if (v.farRow >= 0)
+            darkest = std::min(darkest, v.farRatio);
+        EXPECT_EQ(v.skyPixels, 0) << v.name << ": clear colour under the horizon";
+        EXPECT_TRUE(v.farRow < 0 || v.farRatio >= MIN_FAR_RATIO)
+            << v.name << ": far ground at row " << v.farRow << " is " << v.farRatio
+            << " of the foreground's luminance";
+    }
+    printf("haze: darkest far row of all %zu views: %.2f of the foreground\n", views.size(),
+           darkest);
 }
 
 class Horizon : public GlTest {
@@ -182,11 +259,12 @@ void turnQuarterRight() {
     mouseEntry(GLUT_LEFT);
 }
 
-TEST_F(Horizon, SteeringFarAwayKeepsSandBelowTheHorizonInEveryDirection) {
+TEST_F(Horizon, SteeringFarAwayKeepsSandBelowTheHorizonAndFarGroundPale) {
     playScript(30, SCRIPT_END, [](int, int) {});
     Mat4 restingCamera;
     matCopy(restingCamera, cameraMatrix);
     float restingBillboard[3] = {billboardAngles[0], billboardAngles[1], billboardAngles[2]};
+    std::vector<ViewReport> views;
     for (const Steering& s : STEERINGS) {
         matCopy(cameraMatrix, restingCamera);
         for (int i = 0; i < 3; i++)
@@ -198,9 +276,13 @@ TEST_F(Horizon, SteeringFarAwayKeepsSandBelowTheHorizonInEveryDirection) {
             EXPECT_TRUE(part.isGround())
                 << s.name << ", turned " << 90 * quarter << " degrees right, " << eyePosition()
                 << ": " << part.describe();
+            views.push_back(measureView(std::string(s.name) + ", " + std::to_string(90 * quarter) +
+                                            " degrees right, " + eyePosition(),
+                                        LOWER_PART));
             turnQuarterRight();
         }
     }
+    expectGroundAndPaleHaze(views);
 }
 
 // The lower part of the depth and lit passes alone, read before any swap.
@@ -238,6 +320,100 @@ TEST_F(Horizon, SandBeyondTheLightsMapIsLitAsWithoutTheShadowLookup) {
     EXPECT_EQ(darker, 0) << darker << " of " << plain.size() / 3
                          << " pixels of far sand darker than without the shadow lookup, "
                          << eyePosition();
+}
+
+// ---- every shot at any rate, and views at or under the sand ----
+
+struct ReplayShots {
+    std::vector<ViewReport> views;
+    int fps;
+};
+
+void measureShot(int second, int, void* context) {
+    ReplayShots* shots = (ReplayShots*)context;
+    shots->views.push_back(measureView(std::to_string(shots->fps) + " fps, " +
+                                           std::to_string(second) + " s, " + eyePosition(),
+                                       BOTTOM_PART));
+}
+
+// The script moves per frame: at 144 frames a second and more it takes the eye under the sand,
+// at 1,000 about 400 units deep.
+class EveryShot : public Horizon, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EveryShot, ShowsGroundInItsBottomPartAndFarGroundAsPaleAsTheForeground) {
+    ReplayShots shots;
+    shots.fps = GetParam();
+    replayScript(shots.fps, REPLAY_LAST_SECOND, false, measureShot, &shots);
+    ASSERT_EQ(shots.views.size(), (size_t)REPLAY_LAST_SECOND + 1);
+    expectGroundAndPaleHaze(shots.views);
+}
+
+INSTANTIATE_TEST_SUITE_P(FramesPerSecond, EveryShot, ::testing::Values(10, 17, 25, 60, 144, 1000),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "At" + std::to_string(info.param);
+                         });
+
+// Highest point of the desert model at world (x, z): its sand, whatever lies under it.
+float sandHeightAt(float x, float z) {
+    const SceneObject& desert = sceneObjects[0];
+    const float* m = desert.matrix;
+    float best = -INFINITY;
+    auto world = [&](int i) {
+        const Vec3f& v = desert.vertices[i];
+        return Vec3f{m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12],
+                     m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13],
+                     m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14]};
+    };
+    for (int t = 0; t < desert.polygonCount; t++) {
+        Vec3f a = world(desert.polygons[t].a), b = world(desert.polygons[t].b),
+              c = world(desert.polygons[t].c);
+        float d = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
+        if (std::fabs(d) < 1e-6f)
+            continue;
+        float s = ((x - a.x) * (c.z - a.z) - (c.x - a.x) * (z - a.z)) / d;
+        float r = ((b.x - a.x) * (z - a.z) - (x - a.x) * (b.z - a.z)) / d;
+        if (s >= -1e-4f && r >= -1e-4f && s + r <= 1 + 1e-4f)
+            best = std::max(best, a.y + s * (b.y - a.y) + r * (c.y - a.y));
+    }
+    return best;
+}
+
+// Places a level eye `above` units over the sand at (x, z) (negative: under it), looking along -z.
+void placeLevelEye(float x, float z, float above) {
+    matIdentity(cameraMatrix);
+    cameraTranslate(-x, -(sandHeightAt(x, z) + above), -z);
+    billboardAngles[0] = billboardAngles[1] = billboardAngles[2] = 0;
+}
+
+// On dune slopes in the scene, on its rim and out where the dunes have died away; the script's
+// resting spot, where the running demo showed a wedge of sky.
+const float SPOTS[][2] = {{60, 75}, {-120, -300}, {230, 60}, {320, -200}, {-700, 400}, {25, -100}};
+
+// Eye heights over the sand and the part of the frame that must be ground. Just under a dune the
+// bed under the sand lies close below the eye. Deeper, the eye sees the shell's floor 1,000 below
+// the lowest sand: the rows within a few degrees of the horizon reach it only beyond the far plane.
+struct EyeHeight {
+    float above;
+    double groundPart;
+};
+const EyeHeight EYE_HEIGHTS[] = {{1.5f, LOWER_PART}, {-3, LOWER_PART}, {-40, BOTTOM_PART}};
+
+TEST_F(Horizon, AnEyeGrazingADuneOrUnderTheSandSeesGroundBelowItsHorizon) {
+    std::vector<ViewReport> views;
+    for (const float* spot : SPOTS) {
+        for (const EyeHeight& height : EYE_HEIGHTS) {
+            float above = height.above;
+            placeLevelEye(spot[0], spot[1], above);
+            for (int quarter = 0; quarter < 4; quarter++) {
+                char name[96];
+                snprintf(name, sizeof name, "%s, %d degrees, %.1f over the sand",
+                         eyePosition().c_str(), 90 * quarter, above);
+                views.push_back(measureView(name, height.groundPart));
+                turnQuarterRight();
+            }
+        }
+    }
+    expectGroundAndPaleHaze(views);
 }
 
 } // namespace
