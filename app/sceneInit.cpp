@@ -12,6 +12,7 @@
 #include "math/matrix.h"
 #include "math/transforms.h"
 #include "particles/particles.h"
+#include "render/drawObjects.h"
 #include "render/extensionEntryPoints.h"
 #include "render/shaderLoading.h"
 #include "render/shadowTarget.h"
@@ -120,6 +121,9 @@ void initScene() {
     particleTexture = (float)loadRawTexture("res/particle.raw", 256, 256);
     bindExtensionEntryPoints();
     createShadowTarget();
+    // After the bitmaps, the particle images and the shadow target have their names, so that
+    // every one of those stays as before.
+    createWhiteTexture();
     buildShadowProgram();
     glEnable(GL_DEPTH_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

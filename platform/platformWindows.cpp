@@ -33,15 +33,21 @@ EntryPoint lookupEntryPoint(const char* name) {
     return (EntryPoint)address;
 }
 
-void showErrorBox(const char* caption, const char* text, const char* path) {
-    char message[ERROR_TEXT_CAPACITY];
+int formatBoxText(const char* text, const char* path, wchar_t* out) {
+    // One byte more than the conversion takes: where the text is longer, the byte at the cut is
+    // still the text's own, and utf8ToUtf16 moves the cut back to the start of its character.
+    char message[BOX_TEXT_CAPACITY + 1];
     if (path)
         snprintf(message, sizeof(message), "%s (%s)", text, path);
     else
         snprintf(message, sizeof(message), "%s", text);
-    wchar_t wideMessage[ERROR_TEXT_CAPACITY];
-    wchar_t wideCaption[ERROR_TEXT_CAPACITY];
-    utf8ToUtf16(message, wideMessage, ERROR_TEXT_CAPACITY);
-    utf8ToUtf16(caption, wideCaption, ERROR_TEXT_CAPACITY);
+    return utf8ToUtf16(message, out, BOX_TEXT_CAPACITY);
+}
+
+void showErrorBox(const char* caption, const char* text, const char* path) {
+    wchar_t wideMessage[BOX_TEXT_CAPACITY];
+    wchar_t wideCaption[BOX_TEXT_CAPACITY];
+    formatBoxText(text, path, wideMessage);
+    utf8ToUtf16(caption, wideCaption, BOX_TEXT_CAPACITY);
     MessageBoxW(NULL, wideMessage, wideCaption, MB_OK | MB_ICONERROR);
 }

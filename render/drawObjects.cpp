@@ -9,29 +9,29 @@
 // One immediate-mode block per object; texture coordinates and textures only for the lit pass.
 static void drawObjectTable(bool lit);
 static void selectObjectTexture(const SceneObject& object);
-static GLuint whiteTexture();
 
-static GLuint whiteTextureName = 0; // 0 until the first object without a bitmap is drawn
+unsigned int whiteTextureName = 0; // GL texture name; 0 until createWhiteTexture has run
 
 // The shader samples unit 0 for every object. One white texel leaves an object without a bitmap
 // in its lit material colour; name 0 would paint it with the first bitmap (or black without one).
-static GLuint whiteTexture() {
-    if (whiteTextureName != 0 && glIsTexture(whiteTextureName))
-        return whiteTextureName;
+void createWhiteTexture() {
     const unsigned char white[4] = {255, 255, 255, 255};
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glGenTextures(1, &whiteTextureName);
     glBindTexture(GL_TEXTURE_2D, whiteTextureName);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
-    return whiteTextureName;
+    // Initialisation's later steps and the first frame find the binding as they did before.
+    glBindTexture(GL_TEXTURE_2D, (GLuint)bound);
 }
 
 static void selectObjectTexture(const SceneObject& object) {
     if (object.textureId == -1) {
         glDisable(GL_TEXTURE_2D);
         glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, whiteTexture());
+        glBindTexture(GL_TEXTURE_2D, whiteTextureName);
         return;
     }
     glActiveTexture(GL_TEXTURE0);

@@ -1,5 +1,12 @@
 #pragma once
 
+// The one-texel white texture that objects without a bitmap are drawn with.
+extern unsigned int whiteTextureName;
+
+// Makes whiteTextureName; scene initialisation calls it once, after every other texture has its
+// name, and leaves the binding of GL_TEXTURE_2D as it found it.
+void createWhiteTexture();
+
 // Every object of the table, untextured, with normals and positions, under the current matrices.
 void drawObjectsDepth();
 // Every object with normals, texture coordinates, positions and its own texture on unit 0.

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/platform.h"
@@ -9,7 +10,7 @@
 #include "scene/imageDecode.h"
 
 // ---- helpers ----
-static void reportImage(const char* reason, const char* path);
+static void warnLine(const char* reason, const char* path);
 
 int bitmapTextureCounter = -1; // last bitmap name handed out; names come from here, not GL
 
@@ -28,9 +29,14 @@ int loadBitmapTexture(const char* path) {
     const char* reason = nullptr;
     bool decoded = decodeBitmap(data, size, 0, &image, &reason);
     free(data);
-    reportImage(reason, path);
-    if (!decoded)
+    // Refused, the bitmap is as unusable as a missing one and is reported the same way; one that
+    // loads with filled-in pixels gets a console line only, so start-up never waits on it.
+    if (!decoded) {
+        showErrorBox("Orbitex", reason, path);
         return -1;
+    }
+    if (reason)
+        warnLine(reason, path);
 
     // The first bitmap gets name 0 on purpose: all bitmaps load before any glGenTextures call.
     glBindTexture(GL_TEXTURE_2D, bitmapTextureCounter);
@@ -60,7 +66,9 @@ unsigned int loadRawTexture(const char* path, int width, int height) {
     const char* reason = nullptr;
     bool decoded = decodeRaw(data, size, width, height, 0, &image, &reason);
     free(data);
-    reportImage(reason, path);
+    // A missing raw image is silent; a refused or filled-in one is worth a console line.
+    if (reason)
+        warnLine(reason, path);
     if (!decoded)
         return 0;
 
@@ -83,8 +91,8 @@ unsigned int loadRawTexture(const char* path, int width, int height) {
     return texturepar;
 }
 
-// Decoder failures and warnings: one line naming the file.
-static void reportImage(const char* reason, const char* path) {
-    if (reason)
-        showErrorBox("Orbitex", reason, path);
+// One line on standard error on every platform, like the 3DS reader's warnings.
+static void warnLine(const char* reason, const char* path) {
+    fprintf(stderr, "Orbitex: %s (%s)\n", reason, path);
+    fflush(stderr);
 }

@@ -46,6 +46,8 @@ fault A10 "camera's start turn about y instead of x" app/sceneInit.cpp SceneInit
 fault A11 "edge scroll to the left turns right" app/pointerInput.cpp PointerInput \
     $'cameraRotate(0, -EDGE_TURN, 0);\n        billboardAngles[1] -= EDGE_TURN;' \
     $'cameraRotate(0, EDGE_TURN, 0);\n        billboardAngles[1] -= EDGE_TURN;'
+fault A12 "white texture for objects without a bitmap not made at start-up" app/sceneInit.cpp \
+    "SceneInit|TestScene" 'createWhiteTexture();' '(void)0;'
 
 # ---- math ----
 fault M1 "z turn in the wrong direction" math/transforms.cpp "Transforms|AddSceneObject" \
@@ -198,6 +200,9 @@ fault P16 "depth test not switched on" particles/particleDraw.cpp ParticleDrawin
     $'    glEnable(GL_DEPTH_TEST);\n    glPopMatrix();' '    glPopMatrix();'
 fault P17 "depth writes not switched off" particles/particleDraw.cpp ParticleDrawing \
     $'    glDisable(GL_LIGHTING);\n    glDepthMask(GL_FALSE);' '    glDisable(GL_LIGHTING);'
+fault P18 "particles blended over the scene, not added to it" particles/particleDraw.cpp \
+    ParticleDrawing \
+    'glBlendFunc(GL_SRC_ALPHA, GL_ONE);' 'glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);'
 
 # ---- demo ----
 fault D1 "cut to the far side translated to the mirror side" demo/choreography.cpp Choreography \

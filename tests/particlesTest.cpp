@@ -3,17 +3,20 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "app/sceneInit.h"
 #include "particles/particleRandom.h"
 #include "particles/particles.h"
+#include "scene/textureLoaders.h"
 #include "tests/glFixture.h"
 
 namespace {
@@ -495,4 +498,111 @@ TEST_F(ParticleDrawing, FountainAddsUpToBrightRedAtTheEmitterAndWritesNoDepth) {
     float depth = 0;
     glReadPixels(320, 240, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     EXPECT_EQ(1.0f, depth) << "particles write no depth";
+}
+
+namespace {
+
+// Window pixels of the one particle square that the blending test draws: 256 x 256 pixels from
+// (192, 112), one per texel of the 256 x 256 particle image.
+const int IMAGE_SIDE = 256, SQUARE_LEFT = 192, SQUARE_BOTTOM = 112;
+
+std::vector<unsigned char> readWindowRgb() {
+    std::vector<unsigned char> rgb(640 * 480 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+// Draws `layers` particles on one spot over the background `background` (RGB, 0..1) with the
+// particle image, and compares every pixel of the square with what adding the particles gives:
+// background + layers x alpha x colour x texel, clamped to 255. Texels whose neighbourhood is
+// black must leave the background exactly as it was.
+void expectParticlesAddToBackground(const std::vector<unsigned char>& image, int layers) {
+    const float colour[4] = {0.5f, 0.5f, 0.5f, 0.5f};
+    const float background[3] = {0.25f, 0.5f, 0.75f};
+    for (int i = 1; i < PARTICLE_COUNT; i++)
+        particles[i].z = 1000; // outside the depth range: clipped away
+    for (int k = 0; k < layers; k++) {
+        Particle& p = particles[LIVE_SLOT + k];
+        p.x = SQUARE_LEFT + IMAGE_SIDE / 2;
+        p.y = SQUARE_BOTTOM + IMAGE_SIDE / 2;
+        p.z = 0;
+        p.size = IMAGE_SIDE / 2;
+        p.red = colour[0];
+        p.green = colour[1];
+        p.blue = colour[2];
+        p.alpha = colour[3];
+    }
+    glClearColor(background[0], background[1], background[2], 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const std::vector<unsigned char> before = readWindowRgb();
+    drawParticles();
+    const std::vector<unsigned char> after = readWindowRgb();
+
+    int darkPixels = 0, brightened = 0, wrong = 0;
+    std::string firstWrong;
+    for (int y = 1; y < IMAGE_SIDE - 1; y++) {
+        for (int x = 1; x < IMAGE_SIDE - 1; x++) {
+            bool dark = true;
+            for (int dy = -1; dy <= 1; dy++)
+                for (int dx = -1; dx <= 1; dx++)
+                    for (int c = 0; c < 3; c++)
+                        dark &= image[((size_t)(y + dy) * IMAGE_SIDE + x + dx) * 3 + c] == 0;
+            size_t pixel = ((size_t)(SQUARE_BOTTOM + y) * 640 + SQUARE_LEFT + x) * 3;
+            bool brighter = false;
+            for (int c = 0; c < 3; c++) {
+                double texel = image[((size_t)y * IMAGE_SIDE + x) * 3 + c];
+                double expected =
+                    std::min(255.0, before[pixel + c] + layers * colour[3] * colour[c] * texel);
+                int got = after[pixel + c];
+                bool ok = dark ? got == before[pixel + c] : std::fabs(got - expected) <= 3;
+                brighter |= got > before[pixel + c];
+                if (!ok && wrong++ == 0)
+                    firstWrong = testing::PrintToString(x) + ", " + testing::PrintToString(y) +
+                                 " channel " + testing::PrintToString(c) + ": background " +
+                                 testing::PrintToString((int)before[pixel + c]) + ", texel " +
+                                 testing::PrintToString(texel) + ", expected " +
+                                 testing::PrintToString(expected) + ", got " +
+                                 testing::PrintToString(got);
+            }
+            darkPixels += dark;
+            brightened += brighter;
+        }
+    }
+    EXPECT_GT(darkPixels, 1000) << "the particle image should have dark texels around its glow";
+    EXPECT_GT(brightened, 1000) << "the particle image should brighten the background somewhere";
+    EXPECT_EQ(wrong, 0) << layers << " particle(s): " << wrong
+                        << " channel values differ from background plus particles; first at "
+                        << firstWrong;
+}
+
+} // namespace
+
+// The squares are added to what lies beneath (GL_SRC_ALPHA, GL_ONE). Over a known background
+// the particle image's bright texels brighten it by alpha x colour x texel, two particles on one
+// spot add twice that, and the image's dark texels leave the background as it was.
+TEST_F(ParticleDrawing, ParticlesAddToTheBackgroundAndDarkTexelsLeaveItUnchanged) {
+    FILE* file = fopen("res/particle.raw", "rb");
+    ASSERT_NE(file, nullptr) << "generated res/particle.raw missing in the run directory";
+    std::vector<unsigned char> image((size_t)IMAGE_SIDE * IMAGE_SIDE * 3);
+    size_t read = fread(image.data(), 1, image.size(), file);
+    fclose(file);
+    ASSERT_EQ(read, image.size());
+    GLuint texture = loadRawTexture("res/particle.raw", IMAGE_SIDE, IMAGE_SIDE);
+    ASSERT_NE(texture, 0u);
+    particleTexture = (float)texture;
+    glEnable(GL_TEXTURE_2D);
+    // One window pixel per texel, the square facing the eye.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    billboardAngles[0] = billboardAngles[1] = billboardAngles[2] = 0;
+
+    expectParticlesAddToBackground(image, 1);
+    expectParticlesAddToBackground(image, 2);
+
+    glDisable(GL_TEXTURE_2D);
+    glDeleteTextures(1, &texture);
 }

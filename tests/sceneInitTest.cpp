@@ -12,6 +12,7 @@
 #include "app/sceneInit.h"
 #include "app/window.h"
 #include "math/transforms.h"
+#include "render/drawObjects.h"
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
 #include "render/shadowTarget.h"
@@ -235,4 +236,44 @@ TEST_F(SceneInit, ShadowTargetIsCompleteAtFourTimesTheWindow) {
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     EXPECT_NE(shadowProgram, 0u);
     EXPECT_NE(shadowMapUniform, -1);
+}
+
+// Objects without a bitmap are drawn with one white texel. Like every other resource it is made
+// at start-up, after the names that the bitmaps, the particle images and the shadow target are
+// handed, and a frame makes no texture of its own.
+TEST_F(SceneInit, WhiteTextureForObjectsWithoutBitmapIsMadeAtStartUp) {
+    initScene();
+    ASSERT_NE(whiteTextureName, 0u) << "no white texture after initialisation";
+    ASSERT_TRUE(glIsTexture(whiteTextureName));
+    EXPECT_GT(whiteTextureName, (GLuint)particleMaskTexture);
+    EXPECT_GT(whiteTextureName, (GLuint)particleTexture);
+    EXPECT_GT(whiteTextureName, shadowDepthTexture);
+    for (int i = 0; i < objectCount; i++)
+        EXPECT_NE(whiteTextureName, (GLuint)sceneObjects[i].textureId) << "object " << i;
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    unsigned char texel[4] = {0, 0, 0, 0};
+    glBindTexture(GL_TEXTURE_2D, whiteTextureName);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    for (int c = 0; c < 4; c++)
+        EXPECT_EQ(texel[c], 255) << "channel " << c;
+    glBindTexture(GL_TEXTURE_2D, (GLuint)bound);
+
+    // Names are handed out in order: a frame that made a texture would leave a gap between two
+    // names asked for around it.
+    sceneObjects[objectCount - 1].textureId = -1;
+    GLuint before = 0, after = 0;
+    glGenTextures(1, &before);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(cameraMatrix);
+    drawObjectsLit();
+    drawObjectsLit();
+    glGenTextures(1, &after);
+    EXPECT_EQ(after, before + 1) << "drawing the objects made a texture";
+    glActiveTexture(GL_TEXTURE0);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ((GLuint)bound, whiteTextureName) << "the last object, without a bitmap, is drawn "
+                                                  "with the white texture made at start-up";
+    glDeleteTextures(1, &before);
+    glDeleteTextures(1, &after);
 }

@@ -22,3 +22,11 @@ startXvfb() {
     echo "Xvfb did not answer on $DISPLAY" >&2
     return 1
 }
+
+# Under load Xvfb now and then refuses a new connection, and freeglut then ends the program at once
+# with "failed to open display". That, and nothing else, is worth starting a program again for:
+# displayRefused is true when the program's log $1 says so. DISPLAY_TRIES bounds the starts.
+DISPLAY_TRIES=${DISPLAY_TRIES:-5}
+displayRefused() {
+    grep -q "failed to open display" "$1" 2>/dev/null
+}

@@ -13,13 +13,11 @@ expectRefusal() {
     local missing=$1
     cp "$DUSTRIDERS_RUN_DIR/VertexShader.c" "$DUSTRIDERS_RUN_DIR/FragmentShader.c" .
     rm "$missing"
-    local output status
-    output=$(timeout 60 ./dustriders 2>/dev/null)
-    status=$?
-    [ "$status" -ne 124 ] || fail "demo still running without $missing"
-    [ "$status" -ne 0 ] || fail "demo ended with status 0 without $missing"
-    grep -qF "Sorry, can't open file: '$missing'." <<<"$output" ||
-        fail "no message naming $missing (got: $output)"
+    runDemoToEnd 60
+    [ "$DEMO_STATUS" -ne 124 ] || fail "demo still running without $missing"
+    [ "$DEMO_STATUS" -ne 0 ] || fail "demo ended with status 0 without $missing"
+    grep -qF "Sorry, can't open file: '$missing'." <<<"$DEMO_OUTPUT" ||
+        fail "no message naming $missing (got: $DEMO_OUTPUT)"
 }
 
 expectRefusal VertexShader.c
