@@ -8,7 +8,7 @@ fail() {
 }
 
 # shellcheck source=../../scripts/lib/xvfb.sh
-source "$DUSTRIDERS_SOURCE_DIR/scripts/lib/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/xvfb.sh"
 
 # Starts ./dustriders in the background and waits (up to 30 s) for its window. A start that the
 # display refused is made again (at most DISPLAY_TRIES starts); any other early end fails.

@@ -61,16 +61,26 @@ trap cleanUp EXIT
 # that Escape ends it with status 0. $1 names the screenshot.
 checkStartsScene() {
     local log=$work/$1.log shot=$shots/$1.png
-    (cd "$elsewhere" && exec setsid sh -c "$2") >"$log" 2>&1 &
-    DEMO_PID=$!
-    WINDOW=""
-    for _ in $(seq 1 300); do
-        WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1 || true)
+    local try
+    # A start the loaded display refused is made again; any other early end fails.
+    for try in $(seq 1 "$DISPLAY_TRIES"); do
+        (cd "$elsewhere" && exec setsid sh -c "$2") >"$log" 2>&1 &
+        DEMO_PID=$!
+        WINDOW=""
+        for _ in $(seq 1 300); do
+            WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1 || true)
+            [ -n "$WINDOW" ] && break
+            kill -0 "$DEMO_PID" 2>/dev/null || break
+            sleep 0.1
+        done
         [ -n "$WINDOW" ] && break
-        kill -0 "$DEMO_PID" 2>/dev/null || fail "$1: ended before its window appeared: $(cat "$log")"
-        sleep 0.1
+        kill -0 "$DEMO_PID" 2>/dev/null && fail "$1: no window titled '$TITLE'"
+        wait "$DEMO_PID" 2>/dev/null || true
+        DEMO_PID=""
+        displayRefused "$log" || fail "$1: ended before its window appeared: $(cat "$log")"
+        echo "$1: the display refused the demo (start $try of $DISPLAY_TRIES)" >&2
     done
-    [ -n "$WINDOW" ] || fail "$1: no window titled '$TITLE'"
+    [ -n "$WINDOW" ] || fail "$1: the display refused the demo $DISPLAY_TRIES times"
     local sawSky=0 second
     for second in $(seq 1 40); do
         sleep 1
