@@ -73,3 +73,13 @@ pressKey() {
     xdotool windowfocus "$1" 2>/dev/null
     xdotool key --window "$1" "$2"
 }
+
+# Presses Return on box window $1 titled $2 and waits up to 10 s for every box of that title to close.
+closeBox() {
+    pressKey "$1" Return
+    for _ in $(seq 1 100); do
+        xdotool search --name "^$2\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "a box titled '$2' is still open 10 s after Return"
+}

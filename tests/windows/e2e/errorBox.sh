@@ -15,12 +15,7 @@ grep -qF "3DS file not found (res/rock.3ds)" <<<"$text" ||
 sleep 0.5
 import -window "$box" "$SHOT_DIR/windows-error-box.png" || fail "no screenshot of the box"
 
-pressKey "$box" Return
-for _ in $(seq 1 100); do
-    xdotool search --name "^Dust Riders\$" >/dev/null 2>&1 || break
-    sleep 0.1
-done
-xdotool search --name "^Dust Riders\$" >/dev/null 2>&1 && fail "box still open 10 s after Return"
+closeBox "$box" "Dust Riders"
 
 window=$(waitForWindow "$TITLE" 30) || exit 1
 waitForScene "$window" 60

@@ -15,12 +15,7 @@ startDemo
 box=$(waitForWindow "Orbitex" 60) || exit 1
 text=$(timeout 30 wine "$BOX_TEXT_EXE" "Orbitex" 2>/dev/null | tr -d '\r')
 grep -qF "res/wood.bmp" <<<"$text" || fail "the first box is not the unusable bitmap's (got: $text)"
-pressKey "$box" Return
-for _ in $(seq 1 100); do
-    xdotool search --name "^Orbitex\$" >/dev/null 2>&1 || break
-    sleep 0.1
-done
-xdotool search --name "^Orbitex\$" >/dev/null 2>&1 && fail "a box is still open 10 s after Return"
+closeBox "$box" "Orbitex"
 
 window=$(waitForWindow "$TITLE" 30) || exit 1
 waitForScene "$window" 60
