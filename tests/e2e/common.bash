@@ -10,51 +10,71 @@ fail() {
 # shellcheck source=../../scripts/lib/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/xvfb.sh"
 
+# Each check on a display of its own: no check inherits another's clients or windows. What is
+# left on it at the end, and what Xvfb said, goes into the check's log.
+EXIT_STEPS=()
+onExit() { EXIT_STEPS+=("$1"); }
+endCheck() {
+    set +e
+    local step
+    for step in "${EXIT_STEPS[@]}"; do eval "$step"; done
+    [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
+    [ -n "${XVFB_PID:-}" ] && echo "at the end, $(displayClients)" >&2
+    stopXvfb
+}
+startXvfb || exit 1
+trap endCheck EXIT
+echo "at the start, $(displayClients)" >&2
+
 # Starts ./dustriders in the background and waits (up to 30 s) for its window. A start that the
-# display refused is made again (at most DISPLAY_TRIES starts); any other early end fails.
+# display refused is made again (startWhileRefused); any other early end fails.
 startDemo() {
-    local log=${DEMO_LOG:-} try
+    local log=${DEMO_LOG:-} status=0
     [ -n "$log" ] || log=$(mktemp)
-    trap '[ -n "${DEMO_PID:-}" ] && kill $DEMO_PID 2>/dev/null' EXIT
-    for try in $(seq 1 "$DISPLAY_TRIES"); do
-        ./dustriders >"$log" 2>&1 &
-        DEMO_PID=$!
-        WINDOW=""
-        for _ in $(seq 1 300); do
-            WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1)
-            if [ -n "$WINDOW" ]; then
-                # The demo writes on into a log nobody asked for; only the refusal needed it.
-                [ -n "${DEMO_LOG:-}" ] || rm -f "$log"
-                return 0
-            fi
-            kill -0 "$DEMO_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -0 "$DEMO_PID" 2>/dev/null && fail "no window titled '$TITLE'"
-        wait "$DEMO_PID" 2>/dev/null
-        DEMO_PID=""
-        displayRefused "$log" || fail "demo ended before its window appeared: $(tail -n 5 "$log")"
-        echo "the display refused the demo (start $try of $DISPLAY_TRIES)" >&2
-    done
+    startWhileRefused "$log" showWindow "$log" || status=$?
     [ -n "${DEMO_LOG:-}" ] || rm -f "$log"
-    fail "the display refused the demo $DISPLAY_TRIES times"
+    case $status in
+    0) ;;
+    1) fail "demo ended before its window appeared: $DEMO_ENDED" ;;
+    *) fail "the display refused the demo $DISPLAY_TRIES times" ;;
+    esac
+}
+
+# One start for startDemo: true once the window shows.
+showWindow() {
+    ./dustriders >"$1" 2>&1 &
+    DEMO_PID=$!
+    WINDOW=""
+    for _ in $(seq 1 300); do
+        WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1)
+        [ -n "$WINDOW" ] && return 0
+        kill -0 "$DEMO_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$DEMO_PID" 2>/dev/null && fail "no window titled '$TITLE'"
+    wait "$DEMO_PID" 2>/dev/null
+    DEMO_PID=""
+    DEMO_ENDED=$(tail -n 5 "$1")
+    return 1
 }
 
 # Runs ./dustriders to its end, at most $1 seconds, as a test that expects it to end by itself:
 # its standard output in DEMO_OUTPUT, its standard error in DEMO_ERRORS, its exit status in
 # DEMO_STATUS (124 when it ran out of time). Started again where the display refused it.
 runDemoToEnd() {
-    local errors try
+    local errors status=0
     errors=$(mktemp)
-    for try in $(seq 1 "$DISPLAY_TRIES"); do
-        DEMO_STATUS=0
-        DEMO_OUTPUT=$(timeout "$1" ./dustriders 2>"$errors") || DEMO_STATUS=$?
-        DEMO_ERRORS=$(cat "$errors")
-        displayRefused "$errors" || { rm -f "$errors"; return 0; }
-        echo "the display refused the demo (start $try of $DISPLAY_TRIES)" >&2
-    done
+    startWhileRefused "$errors" runOnce "$1" "$errors" || status=$?
     rm -f "$errors"
-    fail "the display refused the demo $DISPLAY_TRIES times"
+    [ "$status" -ne 2 ] || fail "the display refused the demo $DISPLAY_TRIES times"
+}
+
+# One run for runDemoToEnd: false only where the display refused it.
+runOnce() {
+    DEMO_STATUS=0
+    DEMO_OUTPUT=$(timeout "$1" ./dustriders 2>"$2") || DEMO_STATUS=$?
+    DEMO_ERRORS=$(cat "$2")
+    ! displayRefused "$2"
 }
 
 assertAlive() {

@@ -5,7 +5,7 @@ set -u
 source "$DUSTRIDERS_SOURCE_DIR/tests/e2e/common.bash"
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+onExit 'rm -rf "$work"'
 cp -r "$DUSTRIDERS_RUN_DIR/." "$work/"
 cd "$work" || fail "no copy of the run directory"
 

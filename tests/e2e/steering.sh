@@ -20,9 +20,8 @@ expectChanged() {
 }
 
 startDemo
-# One trap for everything, set after startDemo's own (a later trap replaces an earlier one).
 shots=$(mktemp -d)
-trap '[ -n "${DEMO_PID:-}" ] && kill $DEMO_PID 2>/dev/null; rm -rf "$shots"' EXIT
+onExit 'rm -rf "$shots"'
 
 # The window shows once the scene has loaded; its first drawn frame has more than one colour.
 drawn=""
