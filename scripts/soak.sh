@@ -31,10 +31,17 @@ startXvfb
 log=$(mktemp)
 cd "$runDir"
 demo=""
-trap '[ -n "$demo" ] && kill $demo 2>/dev/null; kill $XVFB_PID 2>/dev/null || true; rm -f "$log"' EXIT
+# No step may end the trap early: the demo may be dead already, which is the case the trap is for.
+cleanUp() {
+    set +e
+    [ -n "$demo" ] && kill "$demo" 2>/dev/null
+    stopXvfb
+    rm -f "$log"
+}
+trap cleanUp EXIT
 
-# Starts the demo and waits for its window; true once it shows. A start that the display refused
-# is made again, at most DISPLAY_TRIES starts; any other early end is the demo's own failure.
+# Starts the demo and waits for its window; true once it shows (startWhileRefused starts it again
+# where the display refused it).
 # Large blocks from their own mappings and a trimmed heap: freed memory leaves the resident set,
 # so what stays resident is what the demo keeps, not the allocator's high-water mark.
 # LP_NUM_THREADS=0: llvmpipe rasterises on the demo's own thread. Its rasteriser threads keep
@@ -42,29 +49,28 @@ trap '[ -n "$demo" ] && kill $demo 2>/dev/null; kill $XVFB_PID 2>/dev/null || tr
 # that is the machine's load (a CI run beside other builds once measured 11.6 MB of growth). On one
 # thread the driver's memory is the same from frame to frame, so what grows is what the demo keeps;
 # the demo's own code runs as ever.
-launchDemo() {
-    local try
-    for try in $(seq 1 "$DISPLAY_TRIES"); do
-        launched=$(date +%s)
-        LP_NUM_THREADS=0 GLIBC_TUNABLES=glibc.malloc.mmap_threshold=16384:glibc.malloc.trim_threshold=0 \
-            ./dustriders >"$log" 2>&1 &
-        demo=$!
-        window=""
-        for _ in $(seq 1 600); do
-            window=$(xdotool search --onlyvisible --name '^Kalvren: Dust Riders Demo$' 2>/dev/null |
-                head -n 1) || true
-            [ -n "$window" ] && return 0
-            kill -0 "$demo" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -0 "$demo" 2>/dev/null && return 1
-        wait "$demo" || true
-        displayRefused "$log" || return 1
-        echo "soak: the display refused the demo (start $try of $DISPLAY_TRIES)"
+showWindow() {
+    launched=$(date +%s)
+    LP_NUM_THREADS=0 GLIBC_TUNABLES=glibc.malloc.mmap_threshold=16384:glibc.malloc.trim_threshold=0 \
+        ./dustriders >"$log" 2>&1 &
+    demo=$!
+    window=""
+    for _ in $(seq 1 600); do
+        window=$(xdotool search --onlyvisible --name '^Kalvren: Dust Riders Demo$' 2>/dev/null |
+            head -n 1) || true
+        [ -n "$window" ] && return 0
+        kill -0 "$demo" 2>/dev/null || break
+        sleep 0.1
     done
+    kill -0 "$demo" 2>/dev/null && return 1
+    wait "$demo" || true
     return 1
 }
-launchDemo || { tail -n 20 "$log"; echo "soak: no demo window" >&2; exit 1; }
+if ! startWhileRefused "$log" showWindow 2>&1; then
+    tail -n 20 "$log"
+    echo "soak: no demo window" >&2
+    exit 1
+fi
 
 echo "soak: demo pid $demo"
 rssKb() { awk '/^VmRSS:/ {print $2}' "/proc/$demo/status"; }
