@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
-# The Linux release files as a user meets them, on the display the caller provides:
-#   - dist/dustriders_*.deb: lintian finds no error; "apt-get install ./…deb" pulls in what it
-#     needs; "dustriders" started from another folder shows the scene and Escape ends it with 0;
-#     the menu entry validates, names a command that exists and an icon that exists in every size;
-#     after removal nothing of the package is left;
+# The Linux release files as a user meets them, on a private display:
+#   - dist/dustriders_*.deb: lintian finds no error; its Depends names the package of every library
+#     the binary needs; "apt-get install ./…deb" pulls in what it needs; the menu entry validates,
+#     names an icon that exists in every size, and its command, run from another folder on a PATH
+#     without /usr/games, shows the scene and Escape ends it with 0; after removal nothing of the
+#     package is left;
 #   - dist/dustriders-linux-x64.tar.gz: unpacked and started with one command, the same checks.
-# Needs root (or sudo) for apt. Packages it installs, the .deb and what apt pulled in, are removed
-# again whatever happens; a machine that has dustriders installed already is refused untouched.
+# Needs root (or sudo) for apt. Packages it installs, the .deb and what apt pulled in with it, are
+# removed again whatever happens; a machine that has dustriders installed already is refused
+# untouched.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
 # shellcheck source=tests/e2e/common.bash
-source tests/e2e/common.bash # TITLE, fail, assertExitStatus, topRowsAreSky
+source tests/e2e/common.bash # the display; TITLE, fail, onExit, assertExitStatus, topRowsAreSky
 
-[ -n "${DISPLAY:-}" ] || { echo "tests/install/run.sh needs a DISPLAY" >&2; exit 1; }
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+# Through env: sudo drops the caller's environment.
+aptGet() { $SUDO env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
 debs=(dist/dustriders_*.deb)
 tarball=dist/dustriders-linux-x64.tar.gz
 if [ ! -e "${debs[0]}" ] || [ ! -e "$tarball" ]; then
@@ -36,7 +39,9 @@ mkdir -p "$elsewhere"
 installedPackages() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" {print $2}' | sort; }
 installedPackages >"$work/before"
 
-# Whatever happened: the demo stopped, the package and everything apt added for it purged.
+# Whatever happened: the demo stopped, the package and what apt added with it purged. Only those:
+# the list is taken right after the install (which holds dpkg's lock), so packages that anything
+# else installs meanwhile stay.
 # No set -e here: a step that fails must not skip the ones after it.
 cleanUp() {
     set +e
@@ -44,43 +49,48 @@ cleanUp() {
         kill -- "-$DEMO_PID" 2>/dev/null
     fi
     if dpkg-query -W -f='${Status}' dustriders 2>/dev/null | grep -q "ok installed"; then
-        $SUDO apt-get purge -y -q dustriders >/dev/null 2>&1 || echo "could not remove dustriders" >&2
+        aptGet purge -y -q dustriders >/dev/null 2>&1 || echo "could not remove dustriders" >&2
     fi
     local added
-    added=$(installedPackages | comm -13 "$work/before" -)
+    added=$(grep -vx dustriders "$work/added" 2>/dev/null)
     if [ -n "$added" ]; then
         # shellcheck disable=SC2086
-        $SUDO apt-get purge -y -q $added >/dev/null 2>&1 || echo "could not remove: $added" >&2
+        aptGet purge -y -q $added >/dev/null 2>&1 || echo "could not remove: $added" >&2
     fi
     rm -rf "$work"
 }
-trap cleanUp EXIT
+onExit cleanUp
+
+# One start for checkStartsScene: the shell command $2 from $elsewhere in its own process group,
+# its output in $1; true once its window shows.
+showWindowFrom() {
+    (cd "$elsewhere" && exec setsid sh -c "$2") >"$1" 2>&1 &
+    DEMO_PID=$!
+    WINDOW=""
+    for _ in $(seq 1 300); do
+        WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$WINDOW" ] && return 0
+        kill -0 "$DEMO_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$DEMO_PID" 2>/dev/null && fail "no window titled '$TITLE' from: $2"
+    wait "$DEMO_PID" 2>/dev/null || true
+    DEMO_PID=""
+    return 1
+}
 
 # Runs the shell command $2 from $elsewhere in its own process group and checks that the titled
 # window shows the scene (sky in the top rows once the script looks up, not one flat colour) and
 # that Escape ends it with status 0. $1 names the screenshot.
 checkStartsScene() {
     local log=$work/$1.log shot=$shots/$1.png
-    local try
-    # A start the loaded display refused is made again; any other early end fails.
-    for try in $(seq 1 "$DISPLAY_TRIES"); do
-        (cd "$elsewhere" && exec setsid sh -c "$2") >"$log" 2>&1 &
-        DEMO_PID=$!
-        WINDOW=""
-        for _ in $(seq 1 300); do
-            WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1 || true)
-            [ -n "$WINDOW" ] && break
-            kill -0 "$DEMO_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        [ -n "$WINDOW" ] && break
-        kill -0 "$DEMO_PID" 2>/dev/null && fail "$1: no window titled '$TITLE'"
-        wait "$DEMO_PID" 2>/dev/null || true
-        DEMO_PID=""
-        displayRefused "$log" || fail "$1: ended before its window appeared: $(cat "$log")"
-        echo "$1: the display refused the demo (start $try of $DISPLAY_TRIES)" >&2
-    done
-    [ -n "$WINDOW" ] || fail "$1: the display refused the demo $DISPLAY_TRIES times"
+    local status=0
+    startWhileRefused "$log" showWindowFrom "$log" "$2" || status=$?
+    case $status in
+    0) ;;
+    1) fail "$1: ended before its window appeared: $(cat "$log")" ;;
+    *) fail "$1: the display refused the demo $DISPLAY_TRIES times" ;;
+    esac
     local sawSky=0 second
     for second in $(seq 1 40); do
         sleep 1
@@ -105,7 +115,28 @@ lintianStatus=0
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || lintianStatus=$?
 grep -v "running with root privileges" "$work/lintian.log" || true
 [ "$lintianStatus" -eq 0 ] || fail "lintian reports errors"
-echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+
+# Each library the binary needs comes from a package that Depends names: the build machine has
+# them all, so installing here would not notice one missing.
+dpkg-deb -x "$deb" "$work/unpacked"
+binary=$work/unpacked/usr/lib/games/dustriders/dustriders
+[ -f "$binary" ] || fail "no /usr/lib/games/dustriders/dustriders in the package"
+dependsOn=$(tr ',|' '\n\n' <<<"$depends" | awk 'NF {print $1}')
+libraries=$(objdump -p "$binary" | awk '$1 == "NEEDED" {print $2}')
+for library in $libraries; do
+    path=$(ldconfig -p | awk -v l="$library" '$1 == l && /x86-64/ {print $NF; exit}')
+    [ -n "$path" ] || fail "$library, which the binary needs, is not on this machine"
+    owner=""
+    # dpkg knows each file under one of the two names that a merged /usr gives it.
+    for candidate in "$path" "/usr$path" "${path#/usr}" "$(readlink -f "$path")"; do
+        owner=$(dpkg -S "$candidate" 2>/dev/null | head -n 1 | cut -d: -f1) && [ -n "$owner" ] && break
+    done
+    [ -n "$owner" ] || fail "no package owns $path ($library)"
+    grep -qxF "$owner" <<<"$dependsOn" || fail "Depends does not name $owner, which holds $library"
+done
+echo "PASS Depends names the package of each of the $(wc -w <<<"$libraries") libraries the binary needs"
 
 # Every path the package brings, and those of them that exist before it does.
 dpkg-deb -c "$deb" | awk '{print substr($6, 2)}' | sed 's|/$||' | grep . >"$work/paths"
@@ -114,17 +145,22 @@ while read -r path; do
 done <"$work/paths" >"$work/existing"
 
 echo "-- apt-get install $(basename "$deb")"
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "$deb" >"$work/apt.log" 2>&1 ||
-    fail "apt-get install failed: $(tail -n 5 "$work/apt.log")"
-echo "new packages: $(installedPackages | comm -13 "$work/before" - | tr '\n' ' ')"
+installStatus=0
+aptGet install -y -q "$deb" >"$work/apt.log" 2>&1 || installStatus=$?
+installedPackages | comm -13 "$work/before" - >"$work/added"
+[ "$installStatus" -eq 0 ] || fail "apt-get install failed: $(tail -n 5 "$work/apt.log")"
+echo "new packages: $(tr '\n' ' ' <"$work/added")"
 
 # The menu entry and its icon.
 desktop=/usr/share/applications/dustriders.desktop
 [ -f "$desktop" ] || fail "no $desktop"
 desktop-file-validate "$desktop" || fail "$desktop does not validate"
 grep -qx "Categories=.*Game;.*" "$desktop" || fail "$desktop is not in the Game category"
-command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
-[ -x "/usr/games/$command" ] || fail "the menu entry runs '$command', not in /usr/games"
+# A menu may start it with a PATH that lacks /usr/games: the command's full path, which the start
+# below runs with such a PATH.
+exec=$(sed -n 's/^Exec=//p' "$desktop" | sed 's/ %[a-zA-Z]//g')
+command=${exec%% *}
+[ "$command" = /usr/games/dustriders ] || fail "the menu entry runs '$command', not /usr/games/dustriders"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 sizes=0
 for file in /usr/share/icons/hicolor/*/apps/"$icon".png; do
@@ -139,12 +175,10 @@ spread=$(convert "/usr/share/icons/hicolor/48x48/apps/$icon.png" -colorspace gra
 awk -v s="$spread" 'BEGIN { exit !(s > 0.05) }' || fail "the icon is one flat colour"
 echo "PASS the menu entry validates; icon '$icon' in $sizes sizes"
 
-# Users' PATH holds /usr/games; root's on Debian does not.
-case ":$PATH:" in *:/usr/games:*) ;; *) PATH=$PATH:/usr/games ;; esac
-checkStartsScene deb-installed dustriders
+checkStartsScene deb-installed "PATH=/usr/local/bin:/usr/bin:/bin; $exec"
 
 echo "-- apt-get purge dustriders"
-$SUDO apt-get purge -y -q dustriders >"$work/apt.log" 2>&1 || fail "apt-get purge failed"
+aptGet purge -y -q dustriders >"$work/apt.log" 2>&1 || fail "apt-get purge failed"
 left=$(while read -r path; do
     [ -e "$path" ] && ! grep -qxF "$path" "$work/existing" && echo "$path"
 done <"$work/paths" || true)
