@@ -5,8 +5,8 @@
 #               /usr/lib/games/dustriders in its data folder /usr/share/games/dustriders.
 # cmake/cpackGenerators.cmake hands each generator its component. Included from the top-level
 # CMakeLists.txt after the targets exist.
-# Packing builds only what it packs (scripts/release.sh builds those targets), not the tests.
-set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+# cpack itself builds nothing and packs what the last build left: scripts/release.sh builds the
+# packed targets first. The "package" and "install" targets build everything before they pack.
 set(PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${PACKAGING_OUT})
@@ -64,6 +64,27 @@ set(DEB_DOC_DIR share/doc/dustriders)
 set(DATA_DIR /usr/${DEB_DATA_DIR})
 set(BINARY /usr/${DEB_BINARY_DIR}/dustriders)
 set(VERSION ${PROJECT_VERSION})
+# The changelog entry names the commit it was built from and takes that commit's time, so that the
+# same sources give the same package; outside a git checkout, the build's own time (or
+# SOURCE_DATE_EPOCH where set) and no commit.
+set(CHANGELOG_SOURCE "a source tree without git history")
+string(TIMESTAMP CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+find_package(Git QUIET)
+if(GIT_FOUND)
+  execute_process(COMMAND ${GIT_EXECUTABLE} -C ${CMAKE_SOURCE_DIR} log -1 --format=%ct%n%h
+    OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE gitStatus)
+  if(gitStatus EQUAL 0 AND commit MATCHES "^([0-9]+)\n([0-9a-f]+)$")
+    set(CHANGELOG_SOURCE "commit ${CMAKE_MATCH_2}")
+    set(savedEpoch "$ENV{SOURCE_DATE_EPOCH}")
+    set(ENV{SOURCE_DATE_EPOCH} ${CMAKE_MATCH_1})
+    string(TIMESTAMP CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+    if(savedEpoch STREQUAL "")
+      unset(ENV{SOURCE_DATE_EPOCH})
+    else()
+      set(ENV{SOURCE_DATE_EPOCH} "${savedEpoch}")
+    endif()
+  endif()
+endif()
 configure_file(${PACKAGING_DIR}/dustriders.in ${PACKAGING_OUT}/dustriders @ONLY)
 configure_file(${PACKAGING_DIR}/dustriders.6 ${PACKAGING_OUT}/dustriders.6 @ONLY)
 configure_file(${PACKAGING_DIR}/changelog.in ${PACKAGING_OUT}/changelog @ONLY)
@@ -98,20 +119,13 @@ install(FILES ${PACKAGING_OUT}/dustriders.6.gz DESTINATION share/man/man6 COMPON
 install(FILES ${PACKAGING_DIR}/copyright ${PACKAGING_OUT}/changelog.gz DESTINATION ${DEB_DOC_DIR}
   COMPONENT debian)
 
-# Hardening that Debian's own builds get from dpkg-buildflags: read-only relocations bound at
-# start, and checked string and memory calls where the compiler optimises.
-if(NOT DUSTRIDERS_SANITIZE AND NOT DUSTRIDERS_FUZZ)
-  target_compile_definitions(dustriders_core PUBLIC
-    $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
-  target_link_options(dustriders PRIVATE -Wl,-z,relro,-z,now)
-endif()
-
 set(CPACK_GENERATOR TGZ DEB)
 set(CPACK_PACKAGE_FILE_NAME dustriders-linux-x64)
 set(CPACK_DEBIAN_PACKAGE_NAME dustriders)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# cmake/cpackGenerators.cmake writes Depends from this binary's libraries.
+set(CPACK_DUSTRIDERS_BINARY ${RUN_DIR}/dustriders)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)
