@@ -19,7 +19,7 @@ source scripts/lib/xvfb.sh
 startXvfb
 
 log=$(mktemp)
-trap 'rm -f "$log"; kill $XVFB_PID 2>/dev/null || true' EXIT
+trap 'rm -f "$log"; stopXvfb' EXIT
 status=0
 (cd "$build/run" && "$tests" --gtest_filter='LitPassRange.*' >"$log" 2>&1) || status=$?
 sed -n 's/^light stats: //p' "$log"

@@ -18,7 +18,7 @@ mkdir -p docs
 source scripts/lib/xvfb.sh
 startXvfb
 work=$(mktemp -d)
-trap 'rm -rf "$work"; kill $XVFB_PID 2>/dev/null || true' EXIT
+trap 'rm -rf "$work"; stopXvfb' EXIT
 
 replay() { (cd "$build/run" && ../tools/replay "$@" >/dev/null); }
 
