@@ -32,6 +32,7 @@ static GLuint vertexArray, vertexBuffer;
 static void normalMatrixOf(const float m[16], float out[9]);
 static void appendVertices(const BatchVertex* const* corners, int count, GLenum mode);
 static void emitPrimitive();
+static bool culledAsOutline();
 static void bindAttribute(int index, int size, size_t offset);
 
 // Inverse transpose of the upper 3 x 3, column-major in and out.
@@ -57,10 +58,35 @@ static void appendVertices(const BatchVertex* const* corners, int count, GLenum 
         batch[batchCount++] = *corners[k];
 }
 
+// WebGL never culls lines, while GL culls a polygon before drawing its outline: the facing
+// comes from the first three corners' winding in clip space (counter-clockwise is front).
+static bool culledAsOutline() {
+    if (!layer.cullFaces)
+        return false;
+    const float* m = layer.projection.matrices[layer.projection.top];
+    float clip[3][3]; // x, y, w of each corner
+    for (int k = 0; k < 3; k++) {
+        const float* v = pending[k].position;
+        const int rows[3] = {0, 1, 3};
+        for (int r = 0; r < 3; r++)
+            clip[k][r] =
+                m[rows[r]] * v[0] + m[4 + rows[r]] * v[1] + m[8 + rows[r]] * v[2] + m[12 + rows[r]];
+    }
+    float area = clip[0][0] * (clip[1][1] * clip[2][2] - clip[1][2] * clip[2][1]) -
+                 clip[0][1] * (clip[1][0] * clip[2][2] - clip[1][2] * clip[2][0]) +
+                 clip[0][2] * (clip[1][0] * clip[2][1] - clip[1][1] * clip[2][0]);
+    bool front = area > 0.0f;
+    return layer.cullMode == GL_FRONT_AND_BACK || (layer.cullMode == GL_BACK) != front;
+}
+
 static void emitPrimitive() {
     const BatchVertex* p = pending;
     int corners = pendingCount;
     if (layer.polygonMode == GL_LINE) {
+        if (culledAsOutline()) {
+            pendingCount = 0;
+            return;
+        }
         const BatchVertex* edges[8];
         for (int k = 0; k < corners; k++) {
             edges[2 * k] = &p[k];
@@ -112,6 +138,7 @@ void initLayer(int width, int height) {
     layer.normal[2] = 1.0f;
     layer.polygonMode = GL_FILL;
     layer.colorWrites = true;
+    layer.cullMode = GL_BACK;
     layer.viewport[2] = width;
     layer.viewport[3] = height;
     layer.unpackAlignment = 4;

@@ -44,6 +44,8 @@ struct LayerState {
     float color[4], normal[3], texCoord[2]; // current vertex attributes
     GLenum polygonMode;                     // GL_FILL or GL_LINE
     bool colorWrites;                       // false while glColorMask masks every channel
+    bool cullFaces;                         // GL_CULL_FACE enabled
+    GLenum cullMode;                        // GL_BACK, GL_FRONT or GL_FRONT_AND_BACK
     GLuint program;                         // demo's program, 0 for fixed function
     int viewport[4];
     int unpackAlignment;

@@ -11,8 +11,8 @@ static const char* const EXTENSIONS[] = {"GL_ARB_multitexture", "GL_EXT_framebuf
                                          "GL_ARB_shader_objects"};
 static const int EXTENSION_COUNT = 3;
 
-static bool blendOn, depthTestOn, cullOn, depthWrites = true;
-static GLenum blendSource = GL_ONE, blendDestination = GL_ZERO, cullMode = GL_BACK;
+static bool blendOn, depthTestOn, depthWrites = true;
+static GLenum blendSource = GL_ONE, blendDestination = GL_ZERO;
 static float clearColor[4];
 
 // ---- helpers ----
@@ -38,7 +38,9 @@ static void setCapability(GLenum cap, bool on) {
     case GL_BLEND:
     case GL_DEPTH_TEST:
     case GL_CULL_FACE: {
-        bool& flag = cap == GL_BLEND ? blendOn : cap == GL_DEPTH_TEST ? depthTestOn : cullOn;
+        bool& flag = cap == GL_BLEND        ? blendOn
+                     : cap == GL_DEPTH_TEST ? depthTestOn
+                                            : layer.cullFaces;
         if (changeFlag(flag, on))
             (on ? emscripten_glEnable : emscripten_glDisable)(cap);
         return;
@@ -103,10 +105,10 @@ void glColorMask(GLboolean r, GLboolean g, GLboolean b, GLboolean a) {
 }
 
 void glCullFace(GLenum mode) {
-    if (mode == cullMode)
+    if (mode == layer.cullMode)
         return;
     flushBatch();
-    cullMode = mode;
+    layer.cullMode = mode;
     emscripten_glCullFace(mode);
 }
 

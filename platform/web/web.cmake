@@ -19,7 +19,9 @@ target_link_options(dustriders PRIVATE
   "SHELL:--preload-file ${DUSTRIDERS_RUN_DIR}/res@res"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shaders/VertexShader.c@VertexShader.c"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shaders/FragmentShader.c@FragmentShader.c")
-set_target_properties(dustriders PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SITE_DIR} SUFFIX .js)
+# The packed files are made at link time: a changed shader must link again.
+set_target_properties(dustriders PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SITE_DIR} SUFFIX .js
+  LINK_DEPENDS "${CMAKE_SOURCE_DIR}/shaders/VertexShader.c;${CMAKE_SOURCE_DIR}/shaders/FragmentShader.c")
 add_custom_command(OUTPUT ${SITE_DIR}/index.html
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/platform/web/index.html ${SITE_DIR}/index.html
   DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/index.html)
