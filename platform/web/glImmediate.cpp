@@ -147,7 +147,6 @@ void initLayer(int width, int height) {
     emscripten_glBindVertexArray(vertexArray);
     emscripten_glGenBuffers(1, &vertexBuffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, sizeof batch, nullptr, GL_STREAM_DRAW);
     bindAttribute(ATTRIB_VERTEX, 3, offsetof(BatchVertex, position));
     bindAttribute(ATTRIB_NORMAL, 3, offsetof(BatchVertex, normal));
     bindAttribute(ATTRIB_TEXCOORD, 2, offsetof(BatchVertex, texCoord));
@@ -159,7 +158,9 @@ void flushBatch() {
     if (batchCount == 0)
         return;
     loadStateUniforms(useLayerProgram(layer.program));
-    emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, batchCount * sizeof(BatchVertex), batch);
+    // A fresh store each time: rewriting the one the previous draw still reads makes it wait.
+    emscripten_glBufferData(GL_ARRAY_BUFFER, batchCount * sizeof(BatchVertex), batch,
+                            GL_STREAM_DRAW);
     emscripten_glDrawArrays(batchMode, 0, batchCount);
     batchCount = 0;
 }
