@@ -47,6 +47,7 @@ struct LayerState {
     bool cullFaces;                         // GL_CULL_FACE enabled
     GLenum cullMode;                        // GL_BACK, GL_FRONT or GL_FRONT_AND_BACK
     GLuint program;                         // demo's program, 0 for fixed function
+    GLuint framebuffer;                     // bound framebuffer, 0 for the canvas
     int viewport[4];
     int unpackAlignment;
 };

@@ -22,6 +22,7 @@ struct ProgramUniforms {
 
 static ProgramUniforms uniforms[LAYER_PROGRAMS];
 static GLuint fixedProgram;  // WebGL program standing for program 0
+static GLuint depthProgram;  // the same while colour writes are masked: no fragment work
 static GLuint activeProgram; // WebGL program in use
 
 // Fixed function as the demo uses it with no program: unlit, the colour modulated by the
@@ -39,12 +40,14 @@ static const char* const FIXED_FRAGMENT =
     "in vec2 texCoord;\nin vec4 color;\nout vec4 fragColor;\n"
     "void main() {\n"
     "    fragColor = dr_Texturing ? color * texture(dr_Texture0, texCoord) : color;\n}\n";
+static const char* const DEPTH_FRAGMENT = "#version 300 es\nvoid main() {}\n";
 
 // ---- helpers ----
 static int locate(GLuint program, const char* format, int index);
 static void uniform4(int location, const float* value);
 static void reportLog(GLuint object, bool shader);
 static GLuint compileFixedShader(GLenum type, const char* text);
+static GLuint linkFixedProgram(const char* fragment);
 
 static int locate(GLuint program, const char* format, int index) {
     char name[64];
@@ -71,6 +74,14 @@ static GLuint compileFixedShader(GLenum type, const char* text) {
     emscripten_glShaderSource(shader, 1, &text, nullptr);
     emscripten_glCompileShader(shader);
     return shader;
+}
+
+static GLuint linkFixedProgram(const char* fragment) {
+    GLuint program = emscripten_glCreateProgram();
+    emscripten_glAttachShader(program, compileFixedShader(GL_VERTEX_SHADER, FIXED_VERTEX));
+    emscripten_glAttachShader(program, compileFixedShader(GL_FRAGMENT_SHADER, fragment));
+    linkLayerProgram(program);
+    return program;
 }
 
 void linkLayerProgram(GLuint p) {
@@ -113,13 +124,10 @@ void linkLayerProgram(GLuint p) {
 
 GLuint useLayerProgram(GLuint p) {
     if (fixedProgram == 0) {
-        fixedProgram = emscripten_glCreateProgram();
-        emscripten_glAttachShader(fixedProgram, compileFixedShader(GL_VERTEX_SHADER, FIXED_VERTEX));
-        emscripten_glAttachShader(fixedProgram,
-                                  compileFixedShader(GL_FRAGMENT_SHADER, FIXED_FRAGMENT));
-        linkLayerProgram(fixedProgram);
+        fixedProgram = linkFixedProgram(FIXED_FRAGMENT);
+        depthProgram = linkFixedProgram(DEPTH_FRAGMENT);
     }
-    GLuint webglProgram = p == 0 ? fixedProgram : p;
+    GLuint webglProgram = p != 0 ? p : layer.colorWrites ? fixedProgram : depthProgram;
     if (webglProgram != activeProgram) {
         emscripten_glUseProgram(webglProgram);
         activeProgram = webglProgram;
@@ -254,6 +262,7 @@ static void genFramebuffers(GLsizei count, GLuint* names) {
 
 static void bindFramebuffer(GLenum, GLuint framebuffer) {
     flushBatch();
+    layer.framebuffer = framebuffer;
     emscripten_glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 

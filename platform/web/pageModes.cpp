@@ -45,11 +45,14 @@ static void sendShot(int second, int, void*) {
            windowWidth / SHOT_SCALE_DOWN, windowHeight / SHOT_SCALE_DOWN, shot.size());
 }
 
-// A one-pixel read waits for every command before it, as glFinish does on the desktop.
+// A one-pixel read waits for every command before it, as glFinish does on the desktop. It reads
+// the canvas: the shadow target has no colour to read.
 static void waitForGpu() {
     unsigned char pixel[4];
     flushBatch();
+    emscripten_glBindFramebuffer(GL_FRAMEBUFFER, 0);
     emscripten_glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    emscripten_glBindFramebuffer(GL_FRAMEBUFFER, layer.framebuffer);
 }
 
 static double median(std::vector<double> values) {
