@@ -36,7 +36,8 @@ if [ "${1:-}" = "--bench" ]; then
     source scripts/lib/xvfb.sh
     startXvfb
     native=$(cd build/run && ../bench/frameBench | awk '/^shadow program/ {print $4; exit}')
-    web=$(/usr/bin/python3 tests/web/webTest.py build-web/site tests/goldens/25fps --bench |
-        tee /dev/stderr | sed -n 's/.*web frame at the start view: \([0-9.]*\) ms.*/\1/p')
+    report=$(/usr/bin/python3 tests/web/webTest.py build-web/site tests/goldens/25fps --bench)
+    echo "$report"
+    web=$(echo "$report" | sed -n 's/.*web frame at the start view: \([0-9.]*\) ms.*/\1/p')
     echo "start view: web ${web} ms, native ${native} ms, ratio $(echo "$web / $native" | bc -l | cut -c1-4)"
 fi
