@@ -24,7 +24,9 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--use-angle=swiftshader",
                   "--enable-unsafe-swiftshader", "--disable-gpu-sandbox", "--no-first-run",
                   "--disable-background-networking", "--disable-component-update",
-                  "--disable-sync", "--window-size=800,1200"]
+                  "--disable-sync", "--window-size=800,1200", "--enable-logging=stderr"]
+# What the browser itself reports about the page's WebGL calls, in its log.
+GL_COMPLAINT = re.compile(r"GL_INVALID|GL ERROR|WebGL: |CONTEXT_LOST")
 SKY = (135, 207, 255)  # the frame's clear colour, 0.53 0.81 1.0
 
 
@@ -64,7 +66,8 @@ def scene_failures(image, sky=True):
 
 def console_errors(found):
     bad = re.compile(r"error|failed|not supported|exception|abort", re.I)
-    return found["errors"] + [line for line in found["console"] if bad.search(line)]
+    return (found["errors"] + [line for line in found["console"] if bad.search(line)] +
+            found["browserLog"])
 
 
 def sky_share(image):
@@ -169,17 +172,22 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 def open_page(port, query, seconds):
     Handler.arrived.clear()
     profile = tempfile.mkdtemp()
+    log = tempfile.TemporaryFile("w+", errors="replace")
     url = "http://127.0.0.1:%d/index.html?report=1&%s" % (port, query)
     browser = subprocess.Popen(["chromium"] + CHROMIUM_FLAGS + ["--user-data-dir=" + profile, url],
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                               start_new_session=True)
+                               stdout=subprocess.DEVNULL, stderr=log, start_new_session=True)
     try:
         arrived = Handler.arrived.wait(seconds)
     finally:
         os.killpg(browser.pid, signal.SIGKILL)
         browser.wait()
         shutil.rmtree(profile, ignore_errors=True)
-    return Handler.reports[-1] if arrived else None
+    if not arrived:
+        return None
+    log.seek(0)
+    found = Handler.reports[-1]
+    found["browserLog"] = [line.strip() for line in log if GL_COMPLAINT.search(line)][:10]
+    return found
 
 
 def main():
