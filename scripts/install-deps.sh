@@ -13,7 +13,7 @@ for option in "$@"; do
   case $option in
   --windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64 mingw-w64 wine wine64 googletest dpkg-dev zip unzip" ;;
   --release) PACKAGES="$PACKAGES dpkg-dev file lintian desktop-file-utils" ;;
-  --web) PACKAGES="$PACKAGES emscripten chromium zip python3-numpy python3-pil bc" ;;
+  --web) PACKAGES="$PACKAGES emscripten chromium zip python3-numpy python3-scipy python3-pil bc" ;;
   *)
     echo "usage: scripts/install-deps.sh [--windows] [--release] [--web]" >&2
     exit 2

@@ -5,8 +5,8 @@
 #include <emscripten.h>
 #include <vector>
 
+#include "app/replay.h"
 #include "app/window.h"
-#include "demo/replay.h"
 #include "particles/particles.h"
 #include "platform/web/glLayer.h"
 #include "platform/web/webgl.h"
@@ -30,7 +30,8 @@ static void waitForGpu();
 static void benchFrame();
 static double median(std::vector<double> values);
 
-// The frame as the replay tool keeps it: read before the swap, shrunk, bottom row last.
+// The frame as the replay tool keeps it: read before any swap (the batch drawn first), shrunk,
+// bottom row last.
 static void sendShot(int second, int, void*) {
     flushBatch();
     std::vector<unsigned char> rgba((size_t)windowWidth * windowHeight * 4);
@@ -99,7 +100,8 @@ bool runPageMode() {
     });
     if (mode == 1) {
         beginReplay();
-        replayScript(REPLAY_FRAMES_PER_SECOND, REPLAY_LAST_SECOND, false, sendShot, nullptr);
+        replayScript(ReplayPace{REPLAY_FRAMES_PER_SECOND, 0}, REPLAY_LAST_SECOND, false, sendShot,
+                     nullptr);
         endReplay();
         EM_ASM(Module.onReplayDone());
         return true;

@@ -18,6 +18,7 @@ import tempfile
 import threading
 
 import numpy
+import scipy.ndimage
 from PIL import Image
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -31,10 +32,13 @@ SKY = (135, 207, 255)  # the frame's clear colour, 0.53 0.81 1.0
 
 
 def tolerance():
-    """The replay's own figures for a matching shot, read from its header so they cannot drift."""
+    """The replay's own figures for a matching shot, read from its header so they cannot drift:
+    pixel threshold, largest mean difference, largest share off, largest group of touching
+    pixels off."""
     text = open(os.path.join(ROOT, "tools/replay/shotCompare.h")).read()
     value = lambda name: float(re.search(name + r"\s*=\s*([0-9.]+)", text).group(1))
-    return value("SHOT_PIXEL_THRESHOLD"), value("SHOT_MAX_MEAN_DIFFERENCE"), value("SHOT_MAX_SHARE_OFF")
+    return (value("SHOT_PIXEL_THRESHOLD"), value("SHOT_MAX_MEAN_DIFFERENCE"),
+            value("SHOT_MAX_SHARE_OFF"), value("SHOT_MAX_CLUSTER"))
 
 
 def shot_image(shot):
@@ -44,9 +48,13 @@ def shot_image(shot):
 
 
 def compare(shot, reference, threshold):
-    """Mean absolute difference per channel and share of pixels off, as the replay tool has them."""
+    """Mean absolute difference per channel, share of pixels off and the largest group of off
+    pixels touching (diagonals included), as the replay tool has them."""
     difference = numpy.abs(shot.astype(int) - reference.astype(int))
-    return difference.mean(), (difference.max(axis=2) > threshold).mean()
+    off = difference.max(axis=2) > threshold
+    groups, count = scipy.ndimage.label(off, structure=numpy.ones((3, 3)))
+    largest = numpy.bincount(groups.ravel())[1:].max() if count else 0
+    return difference.mean(), off.mean(), largest
 
 
 def scene_failures(image, sky=True):
@@ -87,8 +95,8 @@ def check_scene(found, options):
 
 
 def check_replay(found, options):
-    threshold, max_mean, max_share = tolerance()
-    failures, worst_mean, worst_share = [], 0.0, 0.0
+    threshold, max_mean, max_share, max_cluster = tolerance()
+    failures, worst_mean, worst_share, worst_cluster = [], 0.0, 0.0, 0
     shots = {shot["name"]: shot_image(shot) for shot in found["shots"]}
     references = sorted(f for f in os.listdir(options["goldens"]) if re.match(r"\d\ds\.png$", f))
     if len(shots) != len(references):
@@ -98,13 +106,16 @@ def check_replay(found, options):
         if second not in shots:
             continue
         reference = numpy.asarray(Image.open(os.path.join(options["goldens"], name)).convert("RGB"))
-        mean, share = compare(shots[second], reference, threshold)
+        mean, share, cluster = compare(shots[second], reference, threshold)
         worst_mean, worst_share = max(worst_mean, mean), max(worst_share, share)
+        worst_cluster = max(worst_cluster, cluster)
         save(options, name, shots[second])
-        if mean > max_mean or share > max_share:
-            failures.append("%s: mean difference %.3f, %.2f %% off" % (name, mean, 100 * share))
-    print("  largest mean difference %.3f (at most %.1f), largest share off %.3f %% (at most %.1f %%)"
-          % (worst_mean, max_mean, 100 * worst_share, 100 * max_share))
+        if mean > max_mean or share > max_share or cluster > max_cluster:
+            failures.append("%s: mean difference %.3f, %.2f %% off, %d pixels together"
+                            % (name, mean, 100 * share, cluster))
+    print("  largest mean difference %.3f (at most %.1f), largest share off %.3f %% (at most %.1f %%),"
+          " largest group off %d pixels (at most %d)" % (worst_mean, max_mean, 100 * worst_share,
+                                                          100 * max_share, worst_cluster, max_cluster))
     return console_errors(found) + failures
 
 
