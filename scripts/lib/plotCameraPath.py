@@ -29,10 +29,10 @@ def pieces(rows):
     return runs
 
 
-def main(out, specs):
+def main(out, rates):
     figure, axes = plt.subplots(figsize=(7.5, 6.0))
-    series = [(spec.split("=", 1)[0], readPath(spec.split("=", 1)[1]), colour)
-              for colour, spec in zip(COLOURS, specs)]
+    series = [(rate.split("=", 1)[0], readPath(rate.split("=", 1)[1]), colour)
+              for colour, rate in zip(COLOURS, rates)]
     # The fastest rate travels farthest and goes underneath, so the slower ones stay visible.
     for order, (fps, rows, colour) in enumerate(reversed(series)):
         width = 1.2 + 1.6 * (len(series) - 1 - order) / max(len(series) - 1, 1)

@@ -83,6 +83,7 @@ def main(out, choreography, pathCsv):
     axes.set_ylim(-3.4, top + 2.7)
     axes.set_xlabel("script second (elapsedSeconds)")
     axes.set_title("The script: phases, once-only setups (cuts in red) and what moves, at 25 fps")
+    axes.set_axisbelow(True)
     axes.grid(True, axis="x", color="#eeeeee", linewidth=0.6)
     axes.spines[["top", "right"]].set_visible(False)
     figure.tight_layout()
