@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "demo/choreography.h"
-#include "demo/replay.h"
 #include "math/transforms.h"
 #include "scene/sceneStore.h"
 
@@ -41,7 +40,7 @@ static void writeRow(FILE* file, int frame, int second, const Mat4* before,
     fputc('\n', file);
 }
 
-bool writeCameraPath(const char* path, int framesPerSecond, int lastSecond) {
+bool writeCameraPath(const char* path, const ReplayPace& pace, int lastSecond) {
     FILE* file = fopen(path, "w");
     if (!file) {
         fprintf(stderr, "replay: cannot write %s\n", path);
@@ -52,7 +51,8 @@ bool writeCameraPath(const char* path, int framesPerSecond, int lastSecond) {
     bool setupBefore[PHASE_SETUP_COUNT];
     int frame = 0;
     for (int second = 0; second <= lastSecond; second++) {
-        for (int i = 0; i < framesPerSecond; i++, frame++) {
+        int frames = framesInSecond(pace, second);
+        for (int i = 0; i < frames; i++, frame++) {
             for (int k = 0; k < objectCount; k++)
                 memcpy(before[k], sceneObjects[k].matrix, sizeof(Mat4));
             memcpy(setupBefore, phaseSetupDone, sizeof setupBefore);

@@ -168,9 +168,9 @@ static int writeView(const std::string& outDir, const std::string& compareDir, c
     scaleDownShot(reference, width, height, SHOT_SCALE_DOWN, referenceSmall);
     stbi_image_free(reference);
     ShotDifference d = compareShots(shotSmall.data(), referenceSmall.data(),
-                                    (width / SHOT_SCALE_DOWN) * (height / SHOT_SCALE_DOWN));
-    printf("%s: mean difference %.3f, %.4f %% of pixels off%s\n", name, d.meanDifference,
-           100.0 * d.shareOff, d.matches() ? "" : "  MISMATCH");
+                                    width / SHOT_SCALE_DOWN, height / SHOT_SCALE_DOWN);
+    printf("%s: mean difference %.3f, %.4f %% of pixels off, %d together%s\n", name,
+           d.meanDifference, 100.0 * d.shareOff, d.largestCluster, d.matches() ? "" : "  MISMATCH");
     return d.matches() ? 0 : 1;
 }
 

@@ -1,0 +1,22 @@
+#include "app/frameLoop.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include "app/pointerInput.h"
+#include "demo/choreography.h"
+#include "particles/particles.h"
+#include "render/frame.h"
+
+void advanceFrame() {
+    updateElapsedSeconds();
+    applyEdgeScroll();
+    runChoreography();
+    updateParticles();
+}
+
+void displayFrame() {
+    advanceFrame();
+    drawFrame();
+    glutSwapBuffers();
+}
