@@ -49,6 +49,9 @@ def main(out, rates):
                       xytext=(6, -10), color=colour)
     # Where each jump of the first rate lands, with its script second: a cut lands in the same
     # place at every rate, a setup that moves the eye relative to where it is does not.
+    first = series[0][1][0]
+    axes.annotate("0 s, start", (first[1], first[2]), textcoords="offset points", xytext=(6, -4),
+                  fontsize=8, color="#333333")
     for run in pieces(series[0][1])[1:]:
         axes.annotate(f"{run[0][0]} s", (run[0][1], run[0][2]), textcoords="offset points",
                       xytext=(5, 4), fontsize=8, color="#333333")
