@@ -53,7 +53,10 @@ compare=()
 [ $check -eq 1 ] && compare=(--compare "$root/$images")
 replay --fps $PASS_FPS --pass-views $PASS_SECOND --scale-down 2 "${compare[@]}" --out "$work/views" \
     >"$work/views.log" || status=1
-[ $check -eq 1 ] && grep -v '^replay:' "$work/views.log"
+if [ $check -eq 1 ]; then
+    grep -v '^replay:' "$work/views.log" || true
+    [ $status -eq 0 ] || echo "FAIL: the pass views differ from $images/ (figures above)"
+fi
 for image in $RENDERS; do
     [ -f "$work/views/$image" ] && cp "$work/views/$image" "$out/$image"
 done

@@ -39,7 +39,8 @@ static void readWindow(std::vector<unsigned char>& out);
 static void readDepthMap(std::vector<unsigned char>& out);
 static void drawLitPassWith(GLhandleARB program, int uniform);
 static int writeView(const std::string& outDir, const std::string& compareDir, const char* name,
-                     const unsigned char* rows, int width, int height, int scaleDown);
+                     const unsigned char* rows, int width, int height, int scaleDown,
+                     int windowShare);
 
 bool withoutDepthBias(const std::string& source, std::string& out) {
     out = source;
@@ -140,8 +141,10 @@ static void drawLitPassWith(GLhandleARB program, int uniform) {
     shadowMapUniform = keptUniform;
 }
 
+// windowShare: how many times the written view is smaller than the window on each side.
 static int writeView(const std::string& outDir, const std::string& compareDir, const char* name,
-                     const unsigned char* rows, int width, int height, int scaleDown) {
+                     const unsigned char* rows, int width, int height, int scaleDown,
+                     int windowShare) {
     std::vector<unsigned char> view;
     scaleDownShot(rows, width, height, scaleDown, view);
     width /= scaleDown;
@@ -161,14 +164,15 @@ static int writeView(const std::string& outDir, const std::string& compareDir, c
         stbi_image_free(reference);
         return 1;
     }
-    // Shrunk as the golden shots are, so that the tolerance means what it means there. Both are
-    // top row first; the shrinking turns both over alike.
+    // Compared at the golden shots' size, SHOT_SCALE_DOWN times smaller than the window, so that
+    // the tolerance means what it means there. Both are top row first; shrinking turns both over.
+    int factor = std::max(1, SHOT_SCALE_DOWN / windowShare);
     std::vector<unsigned char> shotSmall, referenceSmall;
-    scaleDownShot(view.data(), width, height, SHOT_SCALE_DOWN, shotSmall);
-    scaleDownShot(reference, width, height, SHOT_SCALE_DOWN, referenceSmall);
+    scaleDownShot(view.data(), width, height, factor, shotSmall);
+    scaleDownShot(reference, width, height, factor, referenceSmall);
     stbi_image_free(reference);
-    ShotDifference d = compareShots(shotSmall.data(), referenceSmall.data(),
-                                    width / SHOT_SCALE_DOWN, height / SHOT_SCALE_DOWN);
+    ShotDifference d =
+        compareShots(shotSmall.data(), referenceSmall.data(), width / factor, height / factor);
     printf("%s: mean difference %.3f, %.4f %% of pixels off, %d together%s\n", name,
            d.meanDifference, 100.0 * d.shareOff, d.largestCluster, d.matches() ? "" : "  MISMATCH");
     return d.matches() ? 0 : 1;
@@ -194,8 +198,8 @@ int writePassViews(const std::string& outDir, int scaleDown, const std::string& 
         int factor = i == 0 ? scaleDown * SHADOW_MAP_SCALE : i == ACNE_VIEW ? 1 : scaleDown;
         int width = i == 0 ? shadowMapWidth : windowWidth;
         int height = i == 0 ? shadowMapHeight : windowHeight;
-        failures +=
-            writeView(outDir, compareDir, PASS_VIEW_NAMES[i], rows[i], width, height, factor);
+        failures += writeView(outDir, compareDir, PASS_VIEW_NAMES[i], rows[i], width, height,
+                              factor, i == ACNE_VIEW ? 1 : scaleDown);
     }
     return failures;
 }
