@@ -134,6 +134,10 @@ static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
                 "replay: --pass-views takes one shot, not --every-frame or --camera-path\n");
         return false;
     }
+    if (!out.cameraPath.empty() && (out.everyFrame || !out.compareDir.empty())) {
+        fprintf(stderr, "replay: --camera-path draws nothing to capture or compare\n");
+        return false;
+    }
     if (out.everyFrame && !out.compareDir.empty()) {
         fprintf(stderr, "replay: --compare holds one shot a second, not --every-frame\n");
         return false;
@@ -252,8 +256,10 @@ int main(int argc, char** argv) {
         bool written =
             writeCameraPath(options.cameraPath.c_str(), options.pace, REPLAY_LAST_SECOND);
         endReplay();
+        if (!written)
+            return 1;
         printf("replay: camera path in %s\n", options.cameraPath.c_str());
-        return written ? 0 : 1;
+        return 0;
     } else if (options.passViewSecond >= 0) {
         if (!preparePassViews())
             return 1;
