@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Makes every picture of docs/how-it-works.md from an existing build (scripts/test.sh --quick or
-# cmake first), all with the project's own tools, into docs/how-it-works/:
+# Makes every picture of docs/how-it-works.md, all with the project's own tools, into
+# docs/how-it-works/ (building the replay into build/ first, or into $BUILD_DIR):
 #   pass-1-depth.png .. pass-4-frame.png  the frame's passes (replay --pass-views) at the 15 fps
 #                                         replay's shot of 23 s: fountain, figures and shadows
 #   acne.png                              the same frame's lit pass with no depth bias
 #   camera-path.svg                       the eye from above at 25, 60 and 144 fps (matplotlib)
 #   script-timeline.svg                   the script's phases, setups and moves (matplotlib)
-# "--check" makes them in a scratch folder instead and holds the page against them: every picture
-# the page names must be one of these, and each must match what is made today, the renders within
-# the golden tolerance, the plots byte for byte. Status 1 names what differs.
+# "--check" builds nothing: it makes them from the existing build in a scratch folder instead and
+# holds the page against them. Every picture the page names must be one of these, and each must
+# match what is made today, the renders within the golden tolerance, the plots byte for byte.
+# Status 1 names what differs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -17,6 +18,12 @@ page=docs/how-it-works.md
 images=docs/how-it-works
 check=0
 [ "${1:-}" = "--check" ] && check=1
+if [ $check -eq 0 ]; then
+    # From a fresh clone too: what is missing is installed, the replay and its files are built.
+    scripts/install-deps.sh
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target replay >/dev/null
+fi
 [ -x "$build/tools/replay" ] || { echo "no replay in $build/tools; build first" >&2; exit 1; }
 [ -d "$build/run/res" ] || { echo "no $build/run/res; build first" >&2; exit 1; }
 
