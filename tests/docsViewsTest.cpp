@@ -1,15 +1,21 @@
 // The "How it works" page's tool options: the eye recovered from a view matrix, the fragment
-// shader rewritten without its depth bias, and depth shown as grey. Pure; no GL.
+// shader rewritten without its depth bias, depth shown as grey (pure), and the camera path the
+// replay writes for the real scene.
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/replay.h"
+#include "demo/choreography.h"
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "tests/glFixture.h"
+#include "tests/renderSceneSupportTest.h"
 #include "tools/replay/cameraPath.h"
 #include "tools/replay/passViews.h"
 
@@ -93,6 +99,70 @@ TEST(DocsViews, DepthToGreyStretchesDistanceNearDark) {
     EXPECT_EQ(grey[4], grey[5]);
     // Depth 0.99 lies at about 1 / 100 of the way out in distance, not 99 %.
     EXPECT_LT(grey[3], 20);
+}
+
+class DocsCameraPath : public GlTest {};
+
+// One row per frame; each once-only setup shows up once, on the first frame of the second its
+// phase starts; the eye rests until the first setup; nothing moves once the script is over.
+TEST_F(DocsCameraPath, RowsFollowTheScriptFrameByFrame) {
+    initSceneAsAtStart();
+    beginReplay();
+    std::string path = std::string(DUSTRIDERS_RUN_DIR) + "/docs-camera-path-test.csv";
+    const int FPS = 10;
+    ASSERT_TRUE(writeCameraPath(path.c_str(), {FPS, 0}, REPLAY_LAST_SECOND));
+    endReplay();
+    std::ifstream file(path);
+    std::string line;
+    std::getline(file, line);
+    EXPECT_EQ(line, "frame,second,eyeX,eyeY,eyeZ,setup,moved");
+    struct Row {
+        int frame, second;
+        float x, y, z;
+        std::string setup, moved;
+    };
+    std::vector<Row> rows;
+    while (std::getline(file, line)) {
+        Row r;
+        std::stringstream fields(line);
+        std::string field[7];
+        for (std::string& f : field)
+            std::getline(fields, f, ',');
+        r = {std::stoi(field[0]),
+             std::stoi(field[1]),
+             std::stof(field[2]),
+             std::stof(field[3]),
+             std::stof(field[4]),
+             field[5],
+             field[6]};
+        rows.push_back(r);
+    }
+    ASSERT_EQ(rows.size(), (size_t)(REPLAY_LAST_SECOND + 1) * FPS);
+    const int SETUP_SECONDS[PHASE_SETUP_COUNT] = {7, 9, 11, 15, 17, 20, 22};
+    for (int i = 0; i < PHASE_SETUP_COUNT; i++) {
+        int seen = 0;
+        for (const Row& r : rows) {
+            if (r.setup != std::to_string(i))
+                continue;
+            seen++;
+            EXPECT_EQ(r.frame, SETUP_SECONDS[i] * FPS) << "setup " << i;
+        }
+        EXPECT_EQ(seen, 1) << "setup " << i;
+    }
+    for (const Row& r : rows) {
+        EXPECT_EQ(r.frame, &r - &rows[0]);
+        EXPECT_EQ(r.second, r.frame / FPS);
+        if (r.second < 7) {
+            EXPECT_FLOAT_EQ(r.x, rows[0].x);
+            EXPECT_FLOAT_EQ(r.z, rows[0].z);
+        }
+        if (r.second >= 24) {
+            EXPECT_EQ(r.moved, "") << "frame " << r.frame;
+        }
+    }
+    EXPECT_NE(rows[0].moved, "") << "the rake rocks from the first frame";
+    EXPECT_EQ(rows[0].moved.find(' '), std::string::npos) << rows[0].moved;
+    std::remove(path.c_str());
 }
 
 } // namespace
