@@ -58,8 +58,8 @@ status=0
 # them against the page's own with the golden tolerance.
 compare=()
 [ $check -eq 1 ] && compare=(--compare "$root/$images")
-replay --fps $PASS_FPS --pass-views $PASS_SECOND --scale-down 2 "${compare[@]}" --out "$work/views" \
-    >"$work/views.log" || status=1
+replay --fps $PASS_FPS --pass-views $PASS_SECOND --scale-down 2 "${compare[@]}" \
+    --out "$work/views" >"$work/views.log" || status=1
 if [ $check -eq 1 ]; then
     grep -v '^replay:' "$work/views.log" || true
     [ $status -eq 0 ] || echo "FAIL: the pass views differ from $images/ (figures above)"
@@ -85,7 +85,9 @@ if [ $check -eq 0 ]; then
 fi
 
 # Every picture the page names is one made here, and is there.
-named=$( (grep -o "](how-it-works/[^)]*)" "$page" || true) | sed 's/^](how-it-works\///; s/)$//' | sort -u)
+[ -f "$page" ] || { echo "FAIL: no $page"; exit 1; }
+named=$( (grep -o "](how-it-works/[^)]*)" "$page" || true) | sed 's/^](how-it-works\///; s/)$//' |
+    sort -u)
 [ -n "$named" ] || { echo "FAIL: $page names no picture"; status=1; }
 for image in $named; do
     case " $RENDERS $PLOTS " in
@@ -103,6 +105,9 @@ for image in $PLOTS; do
     fi
 done
 total=$(du -cb "$images" | tail -1 | cut -f1)
-[ "$total" -le 2000000 ] || { echo "FAIL: the page's pictures take $total bytes, over 2 MB"; status=1; }
+if [ "$total" -gt 2000000 ]; then
+    echo "FAIL: the page's pictures take $total bytes, over 2 MB"
+    status=1
+fi
 [ $status -eq 0 ] && echo "PASS: the page's pictures are what scripts/docs.sh makes ($total bytes)"
 exit $status

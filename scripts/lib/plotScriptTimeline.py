@@ -63,14 +63,15 @@ def main(out, choreography, pathCsv):
     figure, axes = plt.subplots(figsize=(9.0, 4.6))
     top = len(labels) + 0.2
     for i, (start, bound, setup, each) in enumerate(phases):
-        axes.add_patch(plt.Rectangle((start, top), bound - start, 2.6,
-                                     facecolor="#f1e3c8" if i % 2 else "#e6d2ac", edgecolor="white"))
+        shade = "#f1e3c8" if i % 2 else "#e6d2ac"
+        axes.add_patch(plt.Rectangle((start, top), bound - start, 2.6, facecolor=shade,
+                                     edgecolor="white"))
         axes.text((start + bound) / 2, top + 1.3, each, rotation=90, ha="center", va="center",
                   fontsize=7)
         if setup:
             cut = setup.startswith("cut")
-            axes.axvline(start, color="#c0392b" if cut else "#7f8c8d", linewidth=1.2 if cut else 0.8,
-                         linestyle="-" if cut else "--")
+            axes.axvline(start, color="#c0392b" if cut else "#7f8c8d",
+                         linewidth=1.2 if cut else 0.8, linestyle="-" if cut else "--")
             axes.text(start + 0.08, -0.1, setup, rotation=90, ha="left", va="top", fontsize=7,
                       color="#c0392b" if cut else "#555555")
     for row, label in enumerate(labels):
