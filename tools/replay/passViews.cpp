@@ -50,6 +50,7 @@ bool withoutDepthBias(const std::string& source, std::string& out) {
             fprintf(stderr, "replay: no 'const float %s' in the fragment shader\n", name);
             return false;
         }
+        // "$01" is the declaration up to its value; the value becomes 0.0.
         out = std::regex_replace(out, declaration, "$010.0;");
     }
     return true;
