@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test under a private Xvfb:
-# the normal build, then the release files (the Windows zip under Wine; the .deb installed with apt
-# and removed again, and the tarball), then once more with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then each fuzzer for a short, fixed time. "--quick" runs the normal
+# the normal build, then the release files (the Windows zip under Wine), the browser build in
+# headless Chromium, the release files again (the .deb installed with apt and removed again, and
+# the tarball), then once more with AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a short, fixed time. "--quick" runs the normal
 # build's tests only. The install test changes the machine's packages: it runs where CI is set or
 # with "--install", and is skipped otherwise.
 set -euo pipefail
@@ -45,6 +45,10 @@ fi
 echo "== Release files; the Windows release tested under Wine =="
 scripts/release.sh
 tests/windows/run.sh | tee "$logs/windows.log"
+
+echo "== The browser build, its page checked in headless Chromium =="
+scripts/web.sh
+/usr/bin/python3 tests/web/webTest.py build-web/site tests/goldens/25fps | tee "$logs/web.log"
 
 if [ $install -eq 1 ]; then
     echo "== The Debian package installed, run and removed again; the tarball =="
