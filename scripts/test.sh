@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test under a private Xvfb:
-# the normal build, then the release files (the Windows zip under Wine), the browser build in
-# headless Chromium, the release files again (the .deb installed with apt and removed again, and
-# the tarball), then once more with AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a short, fixed time. "--quick" runs the normal
-# build's tests only. The install test changes the machine's packages: it runs where CI is set or
-# with "--install", and is skipped otherwise.
+# Installs what is missing, builds, and runs every test under a private Xvfb: the normal build,
+# then the release files (the Windows zip tested under Wine), the browser build in headless
+# Chromium, and, where CI is set or with "--install", the .deb installed with apt and removed again
+# and the tarball started; then once more with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then each fuzzer for a short, fixed time. "--quick" runs the normal build's tests only. Without
+# CI or "--install" one line says that the install test, which changes the machine's packages, was
+# skipped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
