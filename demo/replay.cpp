@@ -6,6 +6,7 @@
 #include "demo/choreography.h"
 #include "demo/clock.h"
 #include "particles/particles.h"
+#include "scene/eyeOverSand.h"
 #include "render/frame.h"
 
 // Any fixed calendar time serves: only differences from startTime reach the script.
@@ -41,6 +42,7 @@ void replayFrame(int second, bool draw) {
     updateElapsedSeconds();
     applyEdgeScroll();
     runChoreography();
+    keepEyeOverSand();
     updateParticles();
 }
 

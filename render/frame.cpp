@@ -6,6 +6,7 @@
 #include "app/pointerInput.h"
 #include "demo/choreography.h"
 #include "particles/particles.h"
+#include "scene/eyeOverSand.h"
 #include "render/renderPasses.h"
 
 // ---- helpers ----
@@ -23,6 +24,7 @@ void displayFrame() {
     updateElapsedSeconds();
     applyEdgeScroll();
     runChoreography();
+    keepEyeOverSand();
     glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
     renderDepthPass();
     renderLitPass();
