@@ -1,8 +1,9 @@
 // The sand runs to the horizon: through the real frame, the script's last shots at several steady
 // frame rates and the user's steering far from the scene show sand, never sky, below the horizon.
 // Ground wherever the eye is: every script shot at steady rates up to 1,000 frames a second (where
-// the script sinks the eye under the sand), an eye grazing a dune and one under the sand. Far
-// ground fades into pale haze, without a dark band between it and the foreground.
+// the script would drive the eye into the sand) and at uneven paces, an eye placed on a dune or
+// under the sand. No shot shows a gap, what lies under the sand, or a featureless wash; no ground
+// row, at any distance, is much darker than the foreground.
 #include <algorithm>
 #include <cmath>
 #include <GL/glew.h>
@@ -26,6 +27,8 @@
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
 #include "render/unshadowedProgram.h"
+#include "scene/eyeOverSand.h"
+#include "scene/groundHeight.h"
 #include "scene/sceneStore.h"
 #include "scene/textureLoaders.h"
 #include "tests/glFixture.h"
@@ -82,73 +85,121 @@ std::string eyePosition() {
 
 // ---- ground and haze in a rendered view ----
 
-const double BOTTOM_PART = 0.15;   // of the frame's height: ground in every script shot
-const double FOREGROUND = 0.2;     // the bottom fifth: the sand the far rows are compared with
-const float FAR_GROUND = 800;      // units from the eye
-const double MIN_FAR_RATIO = 0.75; // darkest far row over the foreground, both medians
+const double BOTTOM_PART = 0.15;     // of the frame's height: ground in every script shot
+const double FOREGROUND = 0.2;       // the bottom fifth: the sand every ground row is compared with
+const double MIN_ROW_RATIO = 0.75;   // darkest ground row over the foreground, both medians
+const double MAX_UNDER_SAND = 0.002; // of the frame's pixels
+const float UNDER_SAND_DEPTH = 1;    // units under the ground that count as under the sand
+const float UNDER_SAND_REACH = 600;  // units from the eye: where a near-plane cut could show
+const float SAND_THICKNESS = 2;      // units over the ground that still count as sand
+const double MIN_BOTTOM_SPREAD = 4;  // luminance levels: sand textured and shaded, not a wash
 
 struct ViewReport {
     std::string name;
-    int skyPixels = 0;    // nothing drawn (the clear colour) in the rows checked
-    double farRatio = -1; // darkest far row's median luminance over the foreground's; -1: none
-    int farRow = -1;      // that row, from the bottom
+    int skyPixels = 0; // nothing drawn (the clear colour) in the rows checked
+    int gapPixels = 0; // nothing drawn where the view looks below the horizon
+    int underSand = 0; // pixels showing what lies under the ground
+    int pixels = 0;
+    double rowRatio = -1; // darkest ground row's median luminance over the foreground's; -1: none
+    int darkRow = -1;     // that row, from the bottom
+    double bottomSpread = 0; // standard deviation of luminance over the bottom part
 };
 
-// Units from the eye to the point a pixel shows, from its depth, as the haze measures them.
-double eyeDistance(const CapturedFrame& f, int x, int y) {
-    double ndc = 2.0 * f.depth[(size_t)y * f.width + x] - 1.0;
-    double z = f.projection[14] / (ndc + f.projection[10]);
-    double ex = (2.0 * (x + 0.5) / f.width - 1.0) * z / f.projection[0];
-    double ey = (2.0 * (y + 0.5) / f.height - 1.0) * z / f.projection[5];
-    return std::sqrt(ex * ex + ey * ey + z * z);
-}
-
 // Renders the view as it stands (depth and lit passes) and measures it: pixels where nothing was
-// drawn in the lowest `groundPart` of the frame, and over the rows whose pixels are mostly ground
-// FAR_GROUND or more away, the darkest row's median luminance over the foreground's median.
+// drawn in the lowest `groundPart` of the frame, or anywhere the view looks down past the farthest
+// ground the far plane lets it see; pixels showing points under the ground; over every row whose
+// pixels are mostly sand or far ground, at any distance, the darkest row's median luminance over
+// the foreground sand's median; and how much the bottom part's luminance varies.
 ViewReport measureView(const std::string& name, double groundPart) {
     CapturedFrame f = renderAndCapture();
     ViewReport report;
     report.name = name;
-    std::vector<double> foreground, far;
+    report.pixels = f.width * f.height;
+    double view[16], inverse[16];
+    for (int i = 0; i < 16; i++)
+        view[i] = cameraMatrix[i];
+    invertMatrix(view, inverse);
+    Vec3f eye = {(float)inverse[12], (float)inverse[13], (float)inverse[14]};
+    // Ground ends at the far plane: an eye h over it sees it down to h / FAR_PLANE below the
+    // horizon; two pixels' angle more is a gap.
+    double above = std::max(0.0, (double)eye.y - groundHeightAt(eye.x, eye.z));
+    double gapSlope = -(above / FAR_PLANE + 2 * 2 / (f.height * f.projection[5]));
+    std::vector<double> foreground, row, bottom;
     for (int y = 0; y < f.height; y++) {
-        far.clear();
+        row.clear();
         for (int x = 0; x < f.width; x++) {
             if (f.depth[(size_t)y * f.width + x] >= 1.0f) {
                 report.skyPixels += y < f.height * groundPart;
+                // The pixel's ray, turned into the world: inverse's upper 3 x 3 is R^T.
+                double ex = (2.0 * (x + 0.5) / f.width - 1.0) / f.projection[0];
+                double ey = (2.0 * (y + 0.5) / f.height - 1.0) / f.projection[5];
+                double wx = inverse[0] * ex + inverse[4] * ey - inverse[8];
+                double wy = inverse[1] * ex + inverse[5] * ey - inverse[9];
+                double wz = inverse[2] * ex + inverse[6] * ey - inverse[10];
+                report.gapPixels += wy < gapSlope * std::sqrt(wx * wx + wz * wz);
                 continue;
             }
+            double l = luminance(f, x, y);
+            if (y < f.height * BOTTOM_PART)
+                bottom.push_back(l);
+            // Near the eye, sand is what lies on the ground: the scene's objects stand above it.
+            // Farther out all is ground: the sand, and the landforms standing on it.
+            Vec3f p = unprojectPixel(f, x, y);
+            float dx = p.x - eye.x, dy = p.y - eye.y, dz = p.z - eye.z;
+            bool sand = true;
+            if (dx * dx + dy * dy + dz * dz < UNDER_SAND_REACH * UNDER_SAND_REACH) {
+                float ground = groundHeightAt(p.x, p.z);
+                report.underSand += p.y < ground - UNDER_SAND_DEPTH;
+                sand = p.y < ground + SAND_THICKNESS;
+            }
+            if (!sand)
+                continue;
+            row.push_back(l);
             if (y < f.height * FOREGROUND)
-                foreground.push_back(luminance(f, x, y));
-            if (eyeDistance(f, x, y) >= FAR_GROUND)
-                far.push_back(luminance(f, x, y));
+                foreground.push_back(l);
         }
-        if (far.size() * 2 <= (size_t)f.width || foreground.empty())
+        if (row.size() * 2 <= (size_t)f.width || foreground.empty())
             continue;
-        double ratio = median(far) / std::max(median(foreground), 1.0);
-        if (report.farRow < 0 || ratio < report.farRatio)
-            report.farRatio = ratio, report.farRow = y;
+        double ratio = median(row) / std::max(median(foreground), 1.0);
+        if (report.darkRow < 0 || ratio < report.rowRatio)
+            report.rowRatio = ratio, report.darkRow = y;
+    }
+    double sum = 0, squares = 0;
+    for (double l : bottom)
+        sum += l, squares += l * l;
+    if (!bottom.empty()) {
+        double mean = sum / bottom.size();
+        report.bottomSpread = std::sqrt(std::max(0.0, squares / bottom.size() - mean * mean));
     }
     return report;
 }
 
 // One line per view, then the verdicts.
 void expectGroundAndPaleHaze(const std::vector<ViewReport>& views) {
-    double darkest = 2;
+    double darkest = 2, flattest = 1e9;
+    int mostUnder = 0;
     for (const ViewReport& v : views) {
-        char far[32] = "-";
-        if (v.farRow >= 0)
-            snprintf(far, sizeof far, "%.2f at row %d", v.farRatio, v.farRow);
-        printf("haze: %-50s sky %6d, darkest far row %s\n", v.name.c_str(), v.skyPixels, far);
-        if (v.farRow >= 0)
-            darkest = std::min(darkest, v.farRatio);
+        char dark[32] = "-";
+        if (v.darkRow >= 0)
+            snprintf(dark, sizeof dark, "%.2f at row %d", v.rowRatio, v.darkRow);
+        printf("haze: %-50s sky %6d, gap %6d, under %6d, spread %5.1f, darkest row %s\n",
+               v.name.c_str(), v.skyPixels, v.gapPixels, v.underSand, v.bottomSpread, dark);
+        if (v.darkRow >= 0)
+            darkest = std::min(darkest, v.rowRatio);
+        flattest = std::min(flattest, v.bottomSpread);
+        mostUnder = std::max(mostUnder, v.underSand);
         EXPECT_EQ(v.skyPixels, 0) << v.name << ": clear colour under the horizon";
-        EXPECT_TRUE(v.farRow < 0 || v.farRatio >= MIN_FAR_RATIO)
-            << v.name << ": far ground at row " << v.farRow << " is " << v.farRatio
+        EXPECT_EQ(v.gapPixels, 0) << v.name << ": clear colour through a gap in the ground";
+        EXPECT_LE(v.underSand, MAX_UNDER_SAND * v.pixels)
+            << v.name << ": " << v.underSand << " pixels show what lies under the sand";
+        EXPECT_GE(v.bottomSpread, MIN_BOTTOM_SPREAD) << v.name << ": a featureless bottom part";
+        EXPECT_TRUE(v.darkRow < 0 || v.rowRatio >= MIN_ROW_RATIO)
+            << v.name << ": ground at row " << v.darkRow << " is " << v.rowRatio
             << " of the foreground's luminance";
     }
-    printf("haze: darkest far row of all %zu views: %.2f of the foreground\n", views.size(),
-           darkest);
+    printf("haze: of all %zu views: darkest ground row %.2f of the foreground, most pixels under "
+           "the sand %d, flattest bottom part %.1f\n",
+           views.size(), darkest, mostUnder, flattest);
 }
 
 class Horizon : public GlTest {
@@ -389,26 +440,22 @@ void placeLevelEye(float x, float z, float above) {
 // resting spot, where the running demo showed a wedge of sky.
 const float SPOTS[][2] = {{60, 75}, {-120, -300}, {230, 60}, {320, -200}, {-700, 400}, {25, -100}};
 
-// Eye heights over the sand and the part of the frame that must be ground. Just under a dune the
-// bed under the sand lies close below the eye. Deeper, the eye sees the shell's floor 1,000 below
-// the lowest sand: the rows within a few degrees of the horizon reach it only beyond the far plane.
-struct EyeHeight {
-    float above;
-    double groundPart;
-};
-const EyeHeight EYE_HEIGHTS[] = {{1.5f, LOWER_PART}, {-3, LOWER_PART}, {-40, BOTTOM_PART}};
+// Eye heights over the sand, placed as a user's steering or a fast script could leave them: just
+// over a dune, where the near plane would cut it, and under the sand. The frame's step lifts the
+// eye before it draws, so each view shows the sand from above, textured, with no cut.
+const float EYE_HEIGHTS[] = {1.5f, -3, -40, -400};
 
 TEST_F(Horizon, AnEyeGrazingADuneOrUnderTheSandSeesGroundBelowItsHorizon) {
     std::vector<ViewReport> views;
     for (const float* spot : SPOTS) {
-        for (const EyeHeight& height : EYE_HEIGHTS) {
-            float above = height.above;
+        for (float above : EYE_HEIGHTS) {
             placeLevelEye(spot[0], spot[1], above);
             for (int quarter = 0; quarter < 4; quarter++) {
+                keepEyeOverSand();
                 char name[96];
-                snprintf(name, sizeof name, "%s, %d degrees, %.1f over the sand",
+                snprintf(name, sizeof name, "%s, %d degrees, placed %.1f over the sand",
                          eyePosition().c_str(), 90 * quarter, above);
-                views.push_back(measureView(name, height.groundPart));
+                views.push_back(measureView(name, LOWER_PART));
                 turnQuarterRight();
             }
         }
