@@ -4,7 +4,7 @@
 #include "app/pointerInput.h"
 #include "app/sceneInit.h"
 #include "app/window.h"
-#include "render/frame.h"
+#include "app/frameLoop.h"
 
 int main(int argc, char** argv) {
     glutInit(&argc, argv);

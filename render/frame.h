@@ -1,4 +1,6 @@
 #pragma once
 
-// The whole per-frame work; registered as display and idle callback.
-void displayFrame();
+// Draws one frame into the back buffer from the scene's current state: the depth pass, the lit
+// pass, then the particles. It moves nothing, so a capture may read the back buffer after it and
+// before the frame is presented.
+void drawFrame();

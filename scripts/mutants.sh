@@ -204,6 +204,10 @@ fault P18 "particles blended over the scene, not added to it" particles/particle
     ParticleDrawing \
     'glBlendFunc(GL_SRC_ALPHA, GL_ONE);' 'glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);'
 
+fault P19 "red and blue swapped on the way to GL" particles/particleDraw.cpp ParticleDrawing \
+    'glColor4f((float)p.red, (float)p.green, (float)p.blue' \
+    'glColor4f((float)p.blue, (float)p.green, (float)p.red'
+
 # ---- demo ----
 fault D1 "cut to the far side translated to the mirror side" demo/choreography.cpp Choreography \
     'cutCamera(-330, -50, -30, 0, -550, 0);' 'cutCamera(330, -50, -30, 0, -550, 0);'
@@ -235,6 +239,14 @@ fault D13 "elapsed seconds rounded up" demo/clock.cpp Choreography \
     'elapsedSeconds = (int)seconds;' 'elapsedSeconds = (int)seconds + 1;'
 fault D14 "cut above keeps the z billboard angle at 0" demo/choreography.cpp Choreography \
     'setBillboardAngles(900, 0, -27000);' 'setBillboardAngles(900, 0, 0);'
+
+# ---- small visible faults only the golden shots see ----
+fault G1 "a cactus standing 20 units from its place" app/sceneInit.cpp GoldenShots \
+    '120, 18, -45, 0, 0, 0}' '140, 18, -45, 0, 0, 0}'
+fault G2 "the rake's first rock runs the wrong way" demo/choreography.cpp GoldenShots \
+    'moveRake(-0.2f, 0, -0.2f);' 'moveRake(0.2f, 0, 0.2f);'
+fault G3 "the fountain 20 units from its place" particles/particles.cpp GoldenShots \
+    'EMITTER_X = 60.0;' 'EMITTER_X = 80.0;'
 
 # ---- selection ----
 selected() {

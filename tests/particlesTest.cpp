@@ -518,7 +518,8 @@ std::vector<unsigned char> readWindowRgb() {
 // background + layers x alpha x colour x texel, clamped to 255. Texels whose neighbourhood is
 // black must leave the background exactly as it was.
 void expectParticlesAddToBackground(const std::vector<unsigned char>& image, int layers) {
-    const float colour[4] = {0.5f, 0.5f, 0.5f, 0.5f};
+    // Distinct channels, so that channels swapped on the way to GL show.
+    const float colour[4] = {0.8f, 0.45f, 0.15f, 0.5f};
     const float background[3] = {0.25f, 0.5f, 0.75f};
     for (int i = 1; i < PARTICLE_COUNT; i++)
         particles[i].z = 1000; // outside the depth range: clipped away

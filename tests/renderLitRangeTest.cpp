@@ -13,7 +13,7 @@
 #include "app/sceneInit.h"
 #include "app/window.h"
 #include "demo/choreography.h"
-#include "demo/replay.h"
+#include "app/replay.h"
 #include "particles/particleRandom.h"
 #include "render/extensionEntryPoints.h"
 #include "render/frame.h"
@@ -61,8 +61,8 @@ bool nearBlack(const unsigned char* rgb) {
     return 0.299 * rgb[0] + 0.587 * rgb[1] + 0.114 * rgb[2] < NEAR_BLACK;
 }
 
-// Right after displayFrame: the frame it swapped (Mesa keeps the back buffer), then the lit
-// scene alone, rendered again from the same state, whose depth says where the sky is.
+// Right after a drawn replay frame: the frame as drawn, before any swap, then the lit scene alone,
+// rendered again from the same state, whose depth says where the sky is.
 ShotStats measureShot(const std::string& name) {
     glFinish();
     std::vector<unsigned char> shownRgb((size_t)windowWidth * windowHeight * 3);

@@ -13,6 +13,7 @@
 #include "math/transforms.h"
 #include "particles/particleRandom.h"
 #include "particles/particles.h"
+#include "app/frameLoop.h"
 #include "render/frame.h"
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
@@ -145,13 +146,13 @@ void resizeWindow(int width, int height) {
     displayFrame();
 }
 
-// One whole frame as the demo draws it, read back after the swap (Mesa keeps the back buffer;
-// its front buffer reads back empty under Xvfb). The
-// fountain starts afresh each time so that both programs see the same particles.
+// One whole frame as the demo draws it, read back before it is presented. The fountain starts
+// afresh each time so that both programs see the same particles.
 CapturedFrame displayAndCapture() {
     seedParticleRandom(1);
     initParticles();
-    displayFrame();
+    advanceFrame();
+    drawFrame();
     return captureBackBuffer();
 }
 

@@ -1,5 +1,6 @@
-// replay [--fps F] [--size WxH] [--every-frame] [--scale-down N] [--compare DIR] [--out DIR]:
-// plays the whole script as a machine drawing a steady F frames a second would, and writes the
+// replay [--fps F | --pace SEED] [--size WxH] [--every-frame] [--scale-down N] [--compare DIR]
+// [--out DIR]: plays the whole script as a machine drawing a steady F frames a second would (or,
+// with --pace, at an uneven pace of 8 to 40 frames a second drawn from SEED), and writes the
 // frames it captures as PNGs: the last frame of each script second (NNs.png, 0 to 26 s), or every
 // frame (frame-NNNNN.png), shrunk N times in each direction when asked. Only the captured frames
 // are drawn, so a fast rate costs little. With --compare it also holds each second's shot against
@@ -18,7 +19,7 @@
 
 #include "app/sceneInit.h"
 #include "app/window.h"
-#include "demo/replay.h"
+#include "app/replay.h"
 
 #include "shotCompare.h"
 
@@ -28,7 +29,7 @@
 #include <stb_image_write.h>
 
 struct ReplayOptions {
-    int framesPerSecond = 25;
+    ReplayPace pace = {25, 0};
     int width = 640, height = 480; // pixels
     bool everyFrame = false;
     int scaleDown = 1;
@@ -45,6 +46,7 @@ struct ShotWriter {
 };
 
 static const int MAX_FRAMES_PER_SECOND = 100000;
+static const int MAX_PACE_SEED = 1000000000;
 static const int MAX_SIDE = 4096; // pixels; the depth pass is 4 times each side
 
 // ---- helpers ----
@@ -62,8 +64,13 @@ static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
         if (strcmp(arg, "--every-frame") == 0) {
             out.everyFrame = true;
         } else if (strcmp(arg, "--fps") == 0 && value) {
-            out.framesPerSecond = parseCount(arg, value, MAX_FRAMES_PER_SECOND);
-            if (!out.framesPerSecond)
+            out.pace.framesPerSecond = parseCount(arg, value, MAX_FRAMES_PER_SECOND);
+            if (!out.pace.framesPerSecond)
+                return false;
+            i++;
+        } else if (strcmp(arg, "--pace") == 0 && value) {
+            out.pace.seed = (unsigned)parseCount(arg, value, MAX_PACE_SEED);
+            if (!out.pace.seed)
                 return false;
             i++;
         } else if (strcmp(arg, "--scale-down") == 0 && value) {
@@ -90,8 +97,8 @@ static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
             out.outDir = value;
             i++;
         } else {
-            fprintf(stderr, "usage: replay [--fps F] [--size WxH] [--every-frame] [--scale-down N] "
-                            "[--compare DIR] [--out DIR]\n");
+            fprintf(stderr, "usage: replay [--fps F | --pace SEED] [--size WxH] [--every-frame] "
+                            "[--scale-down N] [--compare DIR] [--out DIR]\n");
             return false;
         }
     }
@@ -133,9 +140,9 @@ static void compareWithReference(ShotWriter& writer, int second, const unsigned 
         writer.mismatches++;
         return;
     }
-    ShotDifference d = compareShots(shot, reference, width * height);
-    printf("%s: mean difference %.3f, %.4f %% of pixels off%s\n", name, d.meanDifference,
-           100.0 * d.shareOff, d.matches() ? "" : "  MISMATCH");
+    ShotDifference d = compareShots(shot, reference, width, height);
+    printf("%s: mean difference %.3f, %.4f %% of pixels off, %d together%s\n", name,
+           d.meanDifference, 100.0 * d.shareOff, d.largestCluster, d.matches() ? "" : "  MISMATCH");
     if (!d.matches()) {
         writer.mismatches++;
         std::vector<unsigned char> diff;
@@ -154,7 +161,7 @@ static bool makeFolder(const std::string& path) {
     return std::filesystem::is_directory(path, error);
 }
 
-// The frame displayFrame just presented: Mesa keeps the back buffer through the swap.
+// The frame just drawn, read from the back buffer before anything presents it.
 static void writeShot(int second, int frame, void* context) {
     ShotWriter& writer = *(ShotWriter*)context;
     const ReplayOptions& options = *writer.options;
@@ -203,14 +210,19 @@ int main(int argc, char** argv) {
     initScene();
     ShotWriter writer = {&options, 0, false, 0, {}};
     writer.rows.resize((size_t)options.width * options.height * 3);
-    int frames = replayScript(options.framesPerSecond, REPLAY_LAST_SECOND, options.everyFrame,
-                              writeShot, &writer);
+    int frames =
+        replayScript(options.pace, REPLAY_LAST_SECOND, options.everyFrame, writeShot, &writer);
     endReplay();
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    printf("replay: %d frames a second, %d frames, %d shots of %d x %d in %s (%.1f s)\n",
-           options.framesPerSecond, frames, writer.written, options.width / options.scaleDown,
-           options.height / options.scaleDown, options.outDir.c_str(), seconds);
+    char pace[48];
+    if (options.pace.seed)
+        snprintf(pace, sizeof pace, "uneven pace of seed %u", options.pace.seed);
+    else
+        snprintf(pace, sizeof pace, "%d frames a second", options.pace.framesPerSecond);
+    printf("replay: %s, %d frames, %d shots of %d x %d in %s (%.1f s)\n", pace, frames,
+           writer.written, options.width / options.scaleDown, options.height / options.scaleDown,
+           options.outDir.c_str(), seconds);
     if (!options.compareDir.empty())
         printf("replay: %d of %d shots differ from %s\n", writer.mismatches, writer.written,
                options.compareDir.c_str());

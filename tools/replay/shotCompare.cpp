@@ -1,15 +1,47 @@
 #include "shotCompare.h"
 
 #include <cstdlib>
+#include <vector>
 
 // ---- helpers ----
 static int largestChannelDifference(const unsigned char* a, const unsigned char* b);
+static int largestCluster(std::vector<unsigned char>& off, int width, int height);
 
 static int largestChannelDifference(const unsigned char* a, const unsigned char* b) {
     int largest = 0;
     for (int c = 0; c < 3; c++) {
         int d = abs(a[c] - b[c]);
         largest = d > largest ? d : largest;
+    }
+    return largest;
+}
+
+// Flood fill over the mask of pixels off (1), clearing what it counts.
+static int largestCluster(std::vector<unsigned char>& off, int width, int height) {
+    int largest = 0;
+    std::vector<int> stack;
+    for (int start = 0; start < width * height; start++) {
+        if (!off[start])
+            continue;
+        int size = 0;
+        off[start] = 0;
+        stack.assign(1, start);
+        while (!stack.empty()) {
+            int at = stack.back();
+            stack.pop_back();
+            size++;
+            int x = at % width, y = at / width;
+            for (int dy = -1; dy <= 1; dy++) {
+                for (int dx = -1; dx <= 1; dx++) {
+                    int nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= width || ny >= height || !off[ny * width + nx])
+                        continue;
+                    off[ny * width + nx] = 0;
+                    stack.push_back(ny * width + nx);
+                }
+            }
+        }
+        largest = size > largest ? size : largest;
     }
     return largest;
 }
@@ -37,21 +69,26 @@ void scaleDownShot(const unsigned char* rgb, int width, int height, int factor,
     }
 }
 
-ShotDifference compareShots(const unsigned char* shot, const unsigned char* reference, int pixels) {
-    ShotDifference result = {0.0, 0.0};
-    if (pixels <= 0)
+ShotDifference compareShots(const unsigned char* shot, const unsigned char* reference, int width,
+                            int height) {
+    ShotDifference result = {0.0, 0.0, 0};
+    int pixels = width * height;
+    if (width <= 0 || height <= 0)
         return result;
     long long total = 0;
     int off = 0;
+    std::vector<unsigned char> offMask((size_t)pixels);
     for (int i = 0; i < pixels; i++) {
         const unsigned char* a = shot + (size_t)i * 3;
         const unsigned char* b = reference + (size_t)i * 3;
         for (int c = 0; c < 3; c++)
             total += abs(a[c] - b[c]);
-        off += largestChannelDifference(a, b) > SHOT_PIXEL_THRESHOLD;
+        offMask[i] = largestChannelDifference(a, b) > SHOT_PIXEL_THRESHOLD;
+        off += offMask[i];
     }
     result.meanDifference = (double)total / (3.0 * pixels);
     result.shareOff = (double)off / pixels;
+    result.largestCluster = largestCluster(offMask, width, height);
     return result;
 }
 
