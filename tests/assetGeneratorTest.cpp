@@ -516,6 +516,7 @@ TEST(AssetReach, SandFacesUpAndTheSkylineStandsInItAllAround) {
     SandSurface sand;
     const int SECTORS = 8;
     const float SKYLINE_HEIGHT = 150; // over the sand where it stands
+    const float LANDFORM_RISE = 10;   // a landform's faces rise; the open sand there is level
     bool sectorHasLandform[SECTORS] = {};
     int feet = 0;
     for (size_t f = 0; f < sand.faces.size(); f += 3) {
@@ -525,10 +526,11 @@ TEST(AssetReach, SandFacesUpAndTheSkylineStandsInItAllAround) {
         for (const Vec3f* c : corners)
             x += c->x / 3, y += c->y / 3, z += c->z / 3;
         bool skyline = hypotf(x - SCENE_CENTRE_X, z - SCENE_CENTRE_Z) >= SKYLINE_NEAREST;
-        if (skyline) {
+        float rise = fmaxf(corners[0]->y, fmaxf(corners[1]->y, corners[2]->y)) -
+                     fminf(corners[0]->y, fminf(corners[1]->y, corners[2]->y));
+        if (skyline && rise > LANDFORM_RISE) {
             for (const Vec3f* c : corners) {
-                float ground = sand.heightAt(c->x, c->z);
-                feet += c->y < ground - 1;
+                feet += c->y < sand.heightAt(c->x, c->z) - 1;
                 float angle = atan2f(c->z - SCENE_CENTRE_Z, c->x - SCENE_CENTRE_X);
                 int sector = ((int)floorf(angle / 6.2831853f * SECTORS) + SECTORS) % SECTORS;
                 sectorHasLandform[sector] |= c->y > SKYLINE_HEIGHT;
