@@ -8,7 +8,7 @@ set -euo pipefail
 PACKAGES="cmake g++ clang-14 libclang-rt-14-dev clang-format pkg-config make
 freeglut3-dev libglew-dev libglu1-mesa-dev libglfw3-dev libgl1-mesa-dri
 libgtest-dev libgmock-dev libbenchmark-dev lib3ds-dev libstb-dev
-xvfb xauth xdotool x11-utils imagemagick"
+xvfb xauth xdotool x11-utils imagemagick python3-matplotlib"
 for option in "$@"; do
   case $option in
   --windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64 mingw-w64 wine wine64 googletest dpkg-dev zip unzip" ;;

@@ -1,12 +1,15 @@
 // replay [--fps F | --pace SEED] [--size WxH] [--every-frame] [--scale-down N] [--compare DIR]
-// [--out DIR]: plays the whole script as a machine drawing a steady F frames a second would (or,
-// with --pace, at an uneven pace of 8 to 40 frames a second drawn from SEED), and writes the
+// [--out DIR] [--pass-views SECOND] [--camera-path FILE]: plays the whole script as a machine
+// drawing a steady F frames a second would (or, with --pace, at an uneven pace of 8 to 40 frames a
+// second drawn from SEED), and writes the
 // frames it captures as PNGs: the last frame of each script second (NNs.png, 0 to 26 s), or every
 // frame (frame-NNNNN.png), shrunk N times in each direction when asked. Only the captured frames
 // are drawn, so a fast rate costs little. With --compare it also holds each second's shot against
 // DIR/NNs.png, prints the figures, writes NNs-diff.png beside a shot that does not match and ends
-// with status 1 if one does not. Run it from the folder holding the shader files and res/, as the
-// demo is.
+// with status 1 if one does not. --pass-views writes, instead of the shots, the frame's passes at
+// the shot of that second (passViews.h), held against DIR's pictures of the same name with
+// --compare; --camera-path writes the eye's path as CSV (cameraPath.h) and draws nothing. Run it
+// from the folder holding the shader files and res/, as the demo is.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <chrono>
@@ -21,6 +24,8 @@
 #include "app/window.h"
 #include "app/replay.h"
 
+#include "cameraPath.h"
+#include "passViews.h"
 #include "shotCompare.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -35,6 +40,8 @@ struct ReplayOptions {
     int scaleDown = 1;
     std::string compareDir; // references to hold the shots against; empty: none
     std::string outDir = "replay";
+    int passViewSecond = -1; // script second whose passes to write; -1: none
+    std::string cameraPath;  // CSV of the eye's path; empty: none
 };
 
 struct ShotWriter {
@@ -52,6 +59,7 @@ static const int MAX_SIDE = 4096; // pixels; the depth pass is 4 times each side
 // ---- helpers ----
 static bool parseOptions(int argc, char** argv, ReplayOptions& out);
 static void writeShot(int second, int frame, void* context);
+static void writePassViewShot(int second, int frame, void* context);
 static bool makeFolder(const std::string& path);
 static int parseCount(const char* option, const char* value, int most);
 static void compareWithReference(ShotWriter& writer, int second, const unsigned char* shot,
@@ -93,18 +101,41 @@ static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
             out.width = w;
             out.height = h;
             i++;
+        } else if (strcmp(arg, "--pass-views") == 0 && value) {
+            char* end;
+            long second = strtol(value, &end, 10);
+            if (*end || end == value || second < 0 || second > REPLAY_LAST_SECOND) {
+                fprintf(stderr, "replay: --pass-views takes a second 0 to %d, not '%s'\n",
+                        REPLAY_LAST_SECOND, value);
+                return false;
+            }
+            out.passViewSecond = (int)second;
+            i++;
+        } else if (strcmp(arg, "--camera-path") == 0 && value) {
+            out.cameraPath = value;
+            i++;
         } else if (strcmp(arg, "--out") == 0 && value) {
             out.outDir = value;
             i++;
         } else {
             fprintf(stderr, "usage: replay [--fps F | --pace SEED] [--size WxH] [--every-frame] "
-                            "[--scale-down N] [--compare DIR] [--out DIR]\n");
+                            "[--scale-down N] [--compare DIR] [--out DIR] [--pass-views SECOND] "
+                            "[--camera-path FILE]\n");
             return false;
         }
     }
     if (out.scaleDown > out.width || out.scaleDown > out.height) {
         fprintf(stderr, "replay: --scale-down %d leaves nothing of %d x %d\n", out.scaleDown,
                 out.width, out.height);
+        return false;
+    }
+    if (out.passViewSecond >= 0 && (out.everyFrame || !out.cameraPath.empty())) {
+        fprintf(stderr,
+                "replay: --pass-views takes one shot, not --every-frame or --camera-path\n");
+        return false;
+    }
+    if (!out.cameraPath.empty() && (out.everyFrame || !out.compareDir.empty())) {
+        fprintf(stderr, "replay: --camera-path draws nothing to capture or compare\n");
         return false;
     }
     if (out.everyFrame && !out.compareDir.empty()) {
@@ -188,6 +219,16 @@ static void writeShot(int second, int frame, void* context) {
         compareWithReference(writer, second, shot.data(), width, height);
 }
 
+// Only the chosen second's shot: its frame is taken apart into passes.
+static void writePassViewShot(int second, int, void* context) {
+    ShotWriter& writer = *(ShotWriter*)context;
+    const ReplayOptions& options = *writer.options;
+    if (second != options.passViewSecond)
+        return;
+    writer.mismatches += writePassViews(options.outDir, options.scaleDown, options.compareDir);
+    writer.written += PASS_VIEW_COUNT;
+}
+
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     ReplayOptions options;
@@ -210,8 +251,24 @@ int main(int argc, char** argv) {
     initScene();
     ShotWriter writer = {&options, 0, false, 0, {}};
     writer.rows.resize((size_t)options.width * options.height * 3);
-    int frames =
-        replayScript(options.pace, REPLAY_LAST_SECOND, options.everyFrame, writeShot, &writer);
+    int frames = 0;
+    if (!options.cameraPath.empty()) {
+        bool written =
+            writeCameraPath(options.cameraPath.c_str(), options.pace, REPLAY_LAST_SECOND);
+        endReplay();
+        if (!written)
+            return 1;
+        printf("replay: camera path in %s\n", options.cameraPath.c_str());
+        return 0;
+    } else if (options.passViewSecond >= 0) {
+        if (!preparePassViews())
+            return 1;
+        frames =
+            replayScript(options.pace, options.passViewSecond, false, writePassViewShot, &writer);
+    } else {
+        frames =
+            replayScript(options.pace, REPLAY_LAST_SECOND, options.everyFrame, writeShot, &writer);
+    }
     endReplay();
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

@@ -2,7 +2,8 @@
 # The fixed-rate replay: the script as a steady frame rate plays it, written as PNGs. Built for
 # Linux and, cross-built, for Windows, where it runs under Wine against the Linux references; it is
 # a check and a picture source, no part of either release.
-add_executable(replay ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_LIST_DIR}/shotCompare.cpp)
+add_executable(replay ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_LIST_DIR}/shotCompare.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/passViews.cpp ${CMAKE_CURRENT_LIST_DIR}/cameraPath.cpp)
 # stb's image reader and writer are header-only: the Linux package's headers serve both builds.
 target_include_directories(replay SYSTEM PRIVATE /usr/include/stb)
 target_link_libraries(replay PRIVATE dustriders_core)
