@@ -26,7 +26,7 @@ static float gridX0, gridZ0;
 static int cellsX, cellsZ;
 // What the buckets were built from: rebuilt when the desert is loaded again or moved.
 static Mat4 builtMatrix;
-static int builtPolygons = -1;
+static int builtPolygons = -1, builtVertices = -1;
 
 // ---- helpers ----
 static void buildBuckets(const SceneObject& desert);
@@ -76,6 +76,7 @@ static void buildBuckets(const SceneObject& desert) {
     }
     memcpy(builtMatrix, desert.matrix, sizeof builtMatrix);
     builtPolygons = desert.polygonCount;
+    builtVertices = desert.vertexCount;
 }
 
 // The triangle's height at (x, z) when it lies over that point.
@@ -97,7 +98,7 @@ float groundHeightAt(float x, float z) {
     if (objectCount <= DESERT_OBJECT)
         return -INFINITY;
     const SceneObject& desert = sceneObjects[DESERT_OBJECT];
-    if (desert.polygonCount != builtPolygons ||
+    if (desert.polygonCount != builtPolygons || desert.vertexCount != builtVertices ||
         memcmp(desert.matrix, builtMatrix, sizeof builtMatrix) != 0)
         buildBuckets(desert);
     int i = (int)floorf((x - gridX0) / CELL), j = (int)floorf((z - gridZ0) / CELL);
