@@ -13,11 +13,12 @@ static const int GRID_X = 56, GRID_Z = 44; // cells; two triangles each
 static const float TEXTURE_TILE = 90;      // world units per repeat of desert.bmp, everywhere
 
 // Outer edges of the rings, in units beyond the fine grid's edge: a few narrow ones where the
-// dunes die out, then each about twice as wide as the one inside it. Every ring triangle costs
-// as much to send as a grid triangle, so there are few. The last reaches 62,000: every point
-// within 20,000 of the scene sees sand up to the far plane (40,000) in every direction.
-static const float RING_OFFSETS[] = {24,   56,   100,  180,   330,   600,  1100,
-                                     2000, 3600, 6500, 12000, 30000, 62000};
+// dunes die out, then each about twice as wide as the one inside it, and a last wide one over
+// the level plain. Every ring triangle costs as much to send as a grid triangle, so there are
+// few. The last reaches 62,000: every point within 20,000 of the scene sees sand up to the far
+// plane (40,000) in every direction.
+static const float RING_OFFSETS[] = {24,   56,   100,  180,  330,   600,
+                                     1100, 2000, 3600, 6500, 12000, 62000};
 // Rings from this one on carry half as many points as those inside: two grid cells per segment
 // on the first rings, four on the others.
 static const int FIRST_SPARSE_RING = 3;
