@@ -2,7 +2,8 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
-#include <cstdlib>
+
+#include "platform/platform.h"
 
 int windowWidth = 640;  // pixels
 int windowHeight = 480; // pixels
@@ -12,7 +13,7 @@ void reshapeWindow(int width, int height) {
     // The test looks at the size stored by the previous reshape: a reshape to 0 x 0 is
     // accepted, the one after it ends the program.
     if (windowWidth == 0 && windowHeight == 0)
-        exit(0);
+        endProgram(0);
     windowWidth = width;
     windowHeight = height;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -26,7 +27,7 @@ void reshapeWindow(int width, int height) {
 
 void keyboardInput(unsigned char key, int, int) {
     if (key == 27)
-        exit(0);
+        endProgram(0);
     if (key == 'R' || key == 'r') {
         if (wireframeOff != 0) {
             glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);

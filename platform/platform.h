@@ -1,6 +1,7 @@
 #pragma once
-// The windowing system's entry-point lookup and error box: one file per platform implements
-// them (platformLinux.cpp, platformWindows.cpp); glExtensions.cpp serves both.
+// The windowing system's entry-point lookup, error box and end of the program: one file per
+// platform implements them (platformLinux.cpp, platformWindows.cpp, web/platformWeb.cpp);
+// glExtensions.cpp serves all three.
 
 typedef void (*EntryPoint)();
 
@@ -20,3 +21,7 @@ bool extensionInList(const char* list, const char* name);
 // A modal error box with no owner window and the error icon, text "text (path)"; on Linux one
 // line on standard error instead: "caption: text (path)". path may be null. UTF-8 throughout.
 void showErrorBox(const char* caption, const char* text, const char* path);
+
+// Ends the demo with the status: the process exits on the desktop; in the browser the frames stop,
+// the page says that the demo has ended, and the call returns.
+void endProgram(int status);

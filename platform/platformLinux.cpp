@@ -1,6 +1,7 @@
 #include <GL/glew.h>
 #include <GL/glx.h>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/platform.h"
 
@@ -14,4 +15,8 @@ void showErrorBox(const char* caption, const char* text, const char* path) {
     else
         fprintf(stderr, "%s: %s\n", caption, text);
     fflush(stderr);
+}
+
+void endProgram(int status) {
+    exit(status);
 }

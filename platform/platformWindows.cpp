@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -50,4 +51,8 @@ void showErrorBox(const char* caption, const char* text, const char* path) {
     formatBoxText(text, path, wideMessage);
     utf8ToUtf16(caption, wideCaption, BOX_TEXT_CAPACITY);
     MessageBoxW(NULL, wideMessage, wideCaption, MB_OK | MB_ICONERROR);
+}
+
+void endProgram(int status) {
+    exit(status);
 }

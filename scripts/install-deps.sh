@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo reel need; only what is missing.
 # "--windows" adds the cross toolchain, Wine and what the Windows release is built from;
 # "--release" what CPack's Debian package and its checks need (dependency lookup, lintian, the
-# desktop-entry validator).
+# desktop-entry validator); "--web" Emscripten, Chromium and what the browser checks read with.
 set -euo pipefail
 
 PACKAGES="cmake g++ clang-14 libclang-rt-14-dev clang-format pkg-config make
@@ -13,8 +13,9 @@ for option in "$@"; do
   case $option in
   --windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64 mingw-w64 wine wine64 googletest dpkg-dev zip unzip" ;;
   --release) PACKAGES="$PACKAGES dpkg-dev file lintian desktop-file-utils" ;;
+  --web) PACKAGES="$PACKAGES emscripten chromium zip python3-numpy python3-scipy python3-pil bc" ;;
   *)
-    echo "usage: scripts/install-deps.sh [--windows] [--release]" >&2
+    echo "usage: scripts/install-deps.sh [--windows] [--release] [--web]" >&2
     exit 2
     ;;
   esac

@@ -34,6 +34,10 @@ echo "== Windows release, tested under Wine =="
 scripts/windows.sh
 tests/windows/run.sh | tee "$logs/windows.log"
 
+echo "== The browser build, its page checked in headless Chromium =="
+scripts/web.sh
+/usr/bin/python3 tests/web/webTest.py build-web/site tests/goldens/25fps | tee "$logs/web.log"
+
 echo "== Release files; the Debian package installed, run and removed again =="
 scripts/release.sh
 tests/install/run.sh

@@ -4,6 +4,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/web/shaderTranslation.h"
 #include "render/extensionEntryPoints.h"
 #include "render/shaderLoading.h"
 #include "tests/glFixture.h"
@@ -38,6 +39,19 @@ const char* VALID_VERTEX_SHADER = "#version 120\nvoid main() { gl_Position = ftr
             statement;                                                                             \
         },                                                                                         \
         ::testing::ExitedWithCode(code), pattern)
+
+std::string readFile(const char* path) {
+    std::string text;
+    FILE* file = fopen(path, "rb");
+    if (file == nullptr)
+        return text;
+    char chunk[4096];
+    size_t count;
+    while ((count = fread(chunk, 1, sizeof chunk, file)) > 0)
+        text.append(chunk, count);
+    fclose(file);
+    return text;
+}
 
 int compileStatus(GLhandleARB shader) {
     int status = 0;
@@ -104,6 +118,53 @@ TEST_F(ShaderLoading, ShadowProgramLinksAndExposesShadowMap) {
     glGetObjectParameterivARB(shadowProgram, GL_OBJECT_LINK_STATUS_ARB, &linked);
     EXPECT_EQ(linked, 1);
     EXPECT_NE(shadowMapUniform, -1);
+}
+
+// The browser build hands WebGL 2 the run directory's shader files as GLSL ES 3.00, with GL's
+// state as uniforms under the names its layer sets; with the shadow lookup compiled out too.
+TEST_F(ShaderLoading, ShaderFilesTranslatedForTheBrowserLinkWithTheirStateUniforms) {
+    struct Row {
+        const char* define;
+        const char* uniforms[8];
+    } rows[] = {
+        {"",
+         {"dr_ModelViewMatrix", "dr_ProjectionMatrix", "dr_NormalMatrix", "dr_TextureMatrix[7]",
+          "dr_LightSource[1].position", "dr_FrontMaterial.shininess",
+          "dr_FrontLightProduct[1].diffuse", "ShadowMap"}},
+        {"#define SHADOWS_OFF 1\n",
+         {"dr_ModelViewMatrix", "dr_LightModel.ambient", "dr_FrontMaterial.ambient",
+          "dr_FrontLightProduct[1].ambient", "dr_FrontLightProduct[1].specular",
+          "dr_LightSource[1].position", "dr_ProjectionMatrix", "ObjectTexture"}},
+    };
+    std::string vertex = translateShader(readFile("VertexShader.c"), true);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.define);
+        std::string fragment = readFile("FragmentShader.c");
+        fragment.insert(fragment.find('\n', fragment.find("#version")) + 1, row.define);
+        fragment = translateShader(fragment, false);
+        EXPECT_EQ(fragment.rfind("#version 300 es\n", 0), 0u);
+        EXPECT_EQ(fragment.find("gl_FragColor"), std::string::npos);
+        EXPECT_EQ(fragment.find("texture2D"), std::string::npos);
+        GLhandleARB program = glCreateProgramObjectARB();
+        const char* texts[2] = {vertex.c_str(), fragment.c_str()};
+        const GLenum types[2] = {GL_VERTEX_SHADER_ARB, GL_FRAGMENT_SHADER_ARB};
+        for (int i = 0; i < 2; i++) {
+            GLhandleARB shader = glCreateShaderObjectARB(types[i]);
+            glShaderSourceARB(shader, 1, &texts[i], nullptr);
+            glCompileShaderARB(shader);
+            char log[2048] = "";
+            glGetInfoLogARB(shader, sizeof log, nullptr, log);
+            EXPECT_EQ(compileStatus(shader), 1) << log;
+            glAttachObjectARB(program, shader);
+        }
+        glLinkProgramARB(program);
+        int linked = 0;
+        glGetObjectParameterivARB(program, GL_OBJECT_LINK_STATUS_ARB, &linked);
+        EXPECT_EQ(linked, 1);
+        for (const char* name : row.uniforms)
+            EXPECT_NE(glGetUniformLocationARB(program, name), -1) << name;
+        glDeleteObjectARB(program);
+    }
 }
 
 TEST_F(ShaderLoading, EntryPointsAreBoundInTheirOwnTable) {

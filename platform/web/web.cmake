@@ -1,0 +1,28 @@
+# The browser build, made with Emscripten (scripts/web.sh): the demo's own sources, the GL layer
+# and GLUT-like shell of this folder, and the page. Output: ${CMAKE_BINARY_DIR}/site, the folder
+# any static web server can serve. DUSTRIDERS_RUN_DIR names the Linux build's run folder, whose
+# res/ is packed beside the page byte for byte.
+set(DUSTRIDERS_RUN_DIR "${CMAKE_SOURCE_DIR}/build/run" CACHE PATH "Linux run folder holding res/")
+set(SITE_DIR ${CMAKE_BINARY_DIR}/site)
+file(MAKE_DIRECTORY ${SITE_DIR})
+
+file(GLOB_RECURSE CORE_SOURCES CONFIGURE_DEPENDS
+  app/*.cpp math/*.cpp scene/*.cpp render/*.cpp particles/*.cpp demo/*.cpp)
+file(GLOB WEB_SOURCES CONFIGURE_DEPENDS platform/web/*.cpp)
+add_executable(dustriders ${CORE_SOURCES} platform/glExtensions.cpp ${WEB_SOURCES}
+  tools/replay/shotCompare.cpp)
+target_include_directories(dustriders PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/platform/web/include)
+# The 400 MB object table is static storage: memory is sized for it once and never grows.
+target_link_options(dustriders PRIVATE
+  -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sINITIAL_MEMORY=512MB -sENVIRONMENT=web
+  -sEXPORTED_RUNTIME_METHODS=[FS]
+  "SHELL:--preload-file ${DUSTRIDERS_RUN_DIR}/res@res"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shaders/VertexShader.c@VertexShader.c"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shaders/FragmentShader.c@FragmentShader.c")
+# The packed files are made at link time: a changed shader must link again.
+set_target_properties(dustriders PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SITE_DIR} SUFFIX .js
+  LINK_DEPENDS "${CMAKE_SOURCE_DIR}/shaders/VertexShader.c;${CMAKE_SOURCE_DIR}/shaders/FragmentShader.c")
+add_custom_command(OUTPUT ${SITE_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/platform/web/index.html ${SITE_DIR}/index.html
+  DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/index.html)
+add_custom_target(page ALL DEPENDS ${SITE_DIR}/index.html)

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the browser release into build-web/ with Debian's Emscripten and writes
+# dist/dustriders-web.zip: index.html, dustriders.js, dustriders.wasm and dustriders.data (res/ and
+# the two shader files, packed). Serve the unzipped folder with any static web server, e.g.
+# "python3 -m http.server" in it; browsers refuse WebAssembly from file://.
+# "--bench" then prints the page's median frame at the start view beside the native frameBench's,
+# both measured now on this machine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+jobs=$(nproc)
+
+scripts/install-deps.sh --web
+
+# The assets and frameBench come from the Linux build (the same res/ bytes on every platform).
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs" --target assets shaders
+
+# Debian's emcc needs Debian's node modules and Debian's python; another python may come first.
+export NODE_PATH=/usr/share/nodejs
+export PATH=/usr/bin:$PATH
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DDUSTRIDERS_RUN_DIR="$root/build/run" >/dev/null
+cmake --build build-web -j"$jobs"
+
+mkdir -p dist
+rm -f dist/dustriders-web.zip
+staging=$(mktemp -d)
+cp -r build-web/site "$staging/dustriders-web"
+(cd "$staging" && zip -qr "$root/dist/dustriders-web.zip" dustriders-web)
+rm -rf "$staging"
+echo "Wrote dist/dustriders-web.zip ($(stat -c %s dist/dustriders-web.zip) bytes)"
+
+if [ "${1:-}" = "--bench" ]; then
+    cmake --build build -j"$jobs" --target frameBench
+    # shellcheck source=lib/xvfb.sh
+    source scripts/lib/xvfb.sh
+    startXvfb
+    native=$(cd build/run && ../bench/frameBench | awk '/^shadow program/ {print $4; exit}')
+    report=$(/usr/bin/python3 tests/web/webTest.py build-web/site tests/goldens/25fps --bench)
+    echo "$report"
+    web=$(echo "$report" | sed -n 's/.*web frame at the start view: \([0-9.]*\) ms.*/\1/p')
+    echo "start view: web ${web} ms, native ${native} ms, ratio $(echo "$web / $native" | bc -l | cut -c1-4)"
+fi
