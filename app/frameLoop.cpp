@@ -7,11 +7,13 @@
 #include "demo/choreography.h"
 #include "particles/particles.h"
 #include "render/frame.h"
+#include "scene/eyeOverSand.h"
 
 void advanceFrame() {
     updateElapsedSeconds();
     applyEdgeScroll();
     runChoreography();
+    keepEyeOverSand();
     updateParticles();
 }
 

@@ -14,6 +14,9 @@
 static const double bias[16] = {0.5, 0.0, 0.0, 0.0, 0.0, 0.5, 0.0, 0.0,
                                 0.0, 0.0, 0.5, 0.0, 0.5, 0.5, 0.5, 1.0};
 
+// World up as a direction, for GL_LIGHT0's position.
+static const float SKY_UP[4] = {0, 1, 0, 0};
+
 // ---- helpers ----
 static void loadFramePerspective();
 static int clampToTexture(int side, int textureSide);
@@ -68,6 +71,9 @@ void renderLitPass() {
     glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);
     // Still GL_MODELVIEW, and the depth pass's projection stays: both passes share it.
     glLoadMatrixf(cameraMatrix);
+    // The sky's direction for the shader's grazing light, carried in eye coordinates by the
+    // position of GL_LIGHT0, which stays disabled.
+    glLightfv(GL_LIGHT0, GL_POSITION, SKY_UP);
     glCullFace(GL_BACK);
     drawObjectsLit();
     e.useProgramObjectARB(0);

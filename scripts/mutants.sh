@@ -120,6 +120,8 @@ fault S14 "cut-off vertex list stores the header's count" scene/load3ds.cpp Load
 fault S15 "mapping list cut at the vertex count" scene/load3ds.cpp Load3ds \
     '        memcpy(object->texCoords, records, count * sizeof(TexCoord2f));' \
     '        memcpy(object->texCoords, records, (count < (size_t)object->vertexCount ? count : (size_t)object->vertexCount) * sizeof(TexCoord2f));'
+fault S16 "eye left inside the sand" scene/eyeOverSand.cpp "AnEyeGrazing|EveryShot.*(At144|Seed1)" \
+    '    if (lift > 0)' '    if (lift > 1e9f)'
 
 # ---- render and shaders ----
 fault R1 "sky colour not set by the frame" render/frame.cpp SkyClear \
@@ -160,6 +162,8 @@ fault R15 "first slot attached twice" render/shaderProgram.cpp ShaderProgram \
     'glAttachShader(programId, shaderIds[i]);' 'glAttachShader(programId, shaderIds[0]);'
 fault R13 "slope-scaled shadow bias left out" shaders/FragmentShader.c "TestScene|RealScene|SlopeBias" \
     'const float SLOPE_BIAS_TEXELS = 1.5;' 'const float SLOPE_BIAS_TEXELS = 0.0;'
+fault R16 "grazing light not lifted toward the light from above" shaders/FragmentShader.c \
+    "EveryShot.*At60" 'const float OVERHEAD_LIGHT = 0.9;' 'const float OVERHEAD_LIGHT = 0.0;'
 
 # ---- particles ----
 fault P1 "spread draws 0 .. 10" particles/particles.cpp Particle \

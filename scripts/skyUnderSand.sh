@@ -11,9 +11,10 @@ for png in "$dir"/[0-9][0-9]s.png; do
     size=$(identify -format '%w %h' "$png")
     read -r width height <<<"$size"
     rows=$((height * 15 / 100))
-    # Pixels within 1 of the clear colour (135, 207, 255), counted by ImageMagick.
+    # Pixels within 1 of the clear colour (135, 207, 255), counted by ImageMagick: all others go
+    # black first, so that white in the shot itself is not counted.
     sky=$(convert "$png" -gravity south -crop "${width}x${rows}+0+0" +repage \
-        -fuzz 0.5% -fill white -opaque 'rgb(135,207,255)' -fill black +opaque white \
+        -fuzz 0.5% -fill black +opaque 'rgb(135,207,255)' -fill white -opaque 'rgb(135,207,255)' \
         -format '%[fx:mean]' info:)
     share=$(awk -v s="$sky" 'BEGIN { printf "%.2f", 100 * s }')
     echo "$(basename "$png" .png) sky in the bottom 15 %: $share %"

@@ -22,15 +22,19 @@ const float SHADOW_FLOOR = 0.3;
 // turned away from it and zero on faces that look straight at it, so every face stays readable
 // without lifting lit faces past their texture.
 const float SKY_FILL = 0.45;
-// Open sky over far ground: the light rides above the eye, so sand a few hundred units out meets
-// it at a grazing angle and, shaded by it alone, forms a dark band between the lit foreground and
-// the haze. Beyond HAZE_NEAR the light on a face rises toward that of sand lit from above, as the
-// open sky lights it, fully by FAR_LIT; nearer faces keep the scene light alone.
-const float FAR_LIT = 900.0;   // units from the eye
-const float FAR_LIGHT = 0.9;   // light on far faces, as on the foreground's sand
+// Open sky over the ground: the light rides above the eye, so sand a few hundred units out meets
+// it at a grazing angle and, shaded by it alone, would form a dark band between the lit
+// foreground and the haze. Where the light stands low over a point (the sine of its height there
+// below GRAZING_HIGH, fully below GRAZING_LOW), a face looking up takes the light it would get
+// from above, OVERHEAD_LIGHT on level ground; upright faces and points the light stands high
+// over keep the scene light alone. GL_LIGHT1 never lights from here: GL_LIGHT0's position, set
+// by the lit pass and never enabled, holds the sky's direction (world up) in eye coordinates.
+const float GRAZING_HIGH = 0.9;  // the light 64 degrees over the point
+const float GRAZING_LOW = 0.6;   // 37 degrees
+const float OVERHEAD_LIGHT = 0.9; // as on the foreground's level sand
 // Dust in the air: far sand fades toward a pale dust colour and the ground meets the sky softly.
-// Nothing within 500 units of the eye (HAZE_NEAR) is touched, by the haze or the far light: the
-// scene's objects look as lit while the eye is among them.
+// Nothing within HAZE_NEAR of the eye is touched: the scene's objects keep their colours while the
+// eye is among them.
 const vec3 HAZE_COLOR = vec3(0.86, 0.79, 0.66);
 const float HAZE_NEAR = 500.0;   // units from the eye where it starts
 const float HAZE_DEPTH = 2500.0; // units over which it thickens by a factor e
@@ -91,6 +95,10 @@ void main() {
     vec3 lightDir = normalize(toLight);
     vec3 viewDir = normalize(-eyePosition);
     float diffuseTerm = max(dot(normal, lightDir), 0.0);
+    vec3 skyUp = normalize(gl_LightSource[0].position.xyz);
+    float grazing = 1.0 - smoothstep(GRAZING_LOW, GRAZING_HIGH, dot(lightDir, skyUp));
+    float overhead = OVERHEAD_LIGHT * max(dot(normal, skyUp), 0.0);
+    float groundTerm = mix(diffuseTerm, max(diffuseTerm, overhead), grazing);
     float specularTerm = 0.0;
     if (diffuseTerm > 0.0) {
         vec3 halfway = normalize(lightDir + viewDir);
@@ -103,19 +111,16 @@ void main() {
 
     vec4 ambient =
         gl_LightModel.ambient * gl_FrontMaterial.ambient + gl_FrontLightProduct[1].ambient;
-    vec4 diffuse = gl_FrontLightProduct[1].diffuse * diffuseTerm;
+    vec4 diffuse = gl_FrontLightProduct[1].diffuse * groundTerm;
     vec4 specular = gl_FrontLightProduct[1].specular * specularTerm;
     vec4 texel = texture2D(ObjectTexture, gl_TexCoord[0].st);
 
     // As the fixed-function pipeline modulates: the light is clamped to 1 before it scales the
     // texture, so a fully lit face shows its texture as painted and never clips.
     vec3 light = ambient.rgb + sky + direct * diffuse.rgb + visibility * specular.rgb;
-    float distance = length(eyePosition);
-    // Rising from HAZE_NEAR on at once, so the grazing light's darkest ground stays nearer.
-    float farLift = clamp((distance - HAZE_NEAR) / (FAR_LIT - HAZE_NEAR), 0.0, 1.0);
-    light = mix(light, max(light, vec3(FAR_LIGHT)), farLift * (2.0 - farLift));
+    float eyeDistance = length(eyePosition);
     // The light's and material's alpha values are 0; the texture alone decides opacity.
     vec3 color = min(light, 1.0) * texel.rgb;
-    float haze = HAZE_MAX * (1.0 - exp(-max(distance - HAZE_NEAR, 0.0) / HAZE_DEPTH));
+    float haze = HAZE_MAX * (1.0 - exp(-max(eyeDistance - HAZE_NEAR, 0.0) / HAZE_DEPTH));
     gl_FragColor = vec4(mix(color, HAZE_COLOR, haze), texel.a);
 }

@@ -347,68 +347,6 @@ TEST(AssetPlacement, SandPassesThroughEveryFigureAndCactusContactPoint) {
     }
 }
 
-// The nearest face whose front is turned to a ray from p along the unit vector d: what an eye
-// there sees, since the demo culls back faces. INFINITY when there is none.
-
-static float frontFaceAlong(const SandSurface& sand, Vec3f p, Vec3f d) {
-    float nearest = INFINITY;
-    for (size_t f = 0; f + 2 < sand.faces.size(); f += 3) {
-        const Vec3f &a = sand.world[sand.faces[f]], &b = sand.world[sand.faces[f + 1]],
-                    &c = sand.world[sand.faces[f + 2]];
-        Vec3f e1 = {b.x - a.x, b.y - a.y, b.z - a.z}, e2 = {c.x - a.x, c.y - a.y, c.z - a.z};
-        Vec3f q = {d.y * e2.z - d.z * e2.y, d.z * e2.x - d.x * e2.z, d.x * e2.y - d.y * e2.x};
-        double det = (double)e1.x * q.x + (double)e1.y * q.y + (double)e1.z * q.z;
-        if (std::fabs(det) < 1e-12)
-            continue;
-        Vec3f s = {p.x - a.x, p.y - a.y, p.z - a.z};
-        double u = (s.x * q.x + s.y * q.y + s.z * q.z) / det;
-        Vec3f r = {s.y * e1.z - s.z * e1.y, s.z * e1.x - s.x * e1.z, s.x * e1.y - s.y * e1.x};
-        double v = (d.x * r.x + d.y * r.y + d.z * r.z) / det;
-        double t = (e2.x * r.x + e2.y * r.y + e2.z * r.z) / det;
-        Vec3f n = faceNormal(sand.world, sand.faces, f);
-        if (u < 0 || v < 0 || u + v > 1 || t <= 0 || n.x * d.x + n.y * d.y + n.z * d.z >= 0)
-            continue;
-        nearest = fminf(nearest, (float)t);
-    }
-    return nearest;
-}
-
-// The sand faces up; under it lies a box whose faces all look inward. Wherever the eye sinks it
-// sees a face below, above and beside it, not the clear colour: a bed close under a dune; deeper
-// down the floor, 1,000 below the lowest sand, the top and the sides.
-TEST(AssetPlacement, SandFacesUpAndAnEyeUnderItMeetsFacesTurnedTowardIt) {
-    SandSurface sand;
-    float lowest = INFINITY;
-    for (size_t f = 0; f < sand.faces.size(); f += 3) {
-        const Vec3f &a = sand.world[sand.faces[f]], &b = sand.world[sand.faces[f + 1]],
-                    &c = sand.world[sand.faces[f + 2]];
-        float x = (a.x + b.x + c.x) / 3, y = (a.y + b.y + c.y) / 3, z = (a.z + b.z + c.z) / 3;
-        if (fabsf(sand.heightAt(x, z) - y) > 0.01f)
-            continue; // under the surface
-        ASSERT_GT(faceNormal(sand.world, sand.faces, f).y, 0)
-            << "triangle " << f / 3 << " faces down";
-        lowest = fminf(lowest, fminf(a.y, fminf(b.y, c.y)));
-    }
-    const Vec3f down = {0, -1, 0}, up = {0, 1, 0};
-    const Vec3f sideways[] = {{1, 0, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}};
-    // In the scene, on its rim, and far out, up to the edge of the sand's reach.
-    const float spots[][2] = {{60, 75}, {-290, -340}, {-5000, 3000}, {25000, -25000}};
-    for (const auto& spot : spots) {
-        float x = spot[0], z = spot[1];
-        float bed = frontFaceAlong(sand, {x, sand.heightAt(x, z) - 3, z}, down);
-        EXPECT_LT(bed, sand.heightAt(x, z) - lowest + 10)
-            << "3 under the sand at " << x << ", " << z;
-        Vec3f deep = {x, lowest - 40, z};
-        float floor = frontFaceAlong(sand, deep, down);
-        EXPECT_TRUE(floor >= 959 && floor < 1100)
-            << "floor under " << x << ", " << z << ": " << floor;
-        EXPECT_LT(frontFaceAlong(sand, deep, up), 41) << "top over " << x << ", " << z;
-        for (const Vec3f& d : sideways)
-            EXPECT_LT(frontFaceAlong(sand, deep, d), 60000)
-                << "side seen from " << x << ", " << z << " along " << d.x << ", " << d.z;
-    }
-}
-
 TEST(AssetPlacement, FiguresAndBirdHaveTheirFeetAtModelHeightZero) {
     for (const char* name : {"Girl.3ds", "Guy.3ds", "Held.3ds", "kakadu.3ds"}) {
         Mesh mesh = readModel(RES_DIR + "/" + name);
@@ -486,7 +424,9 @@ TEST(AssetPlacement, FenceRunsNinetyAlongModelXStandingEightHigh) {
 // ---- reach to the horizon ----
 
 const float SCENE_CENTRE_X = 25, SCENE_CENTRE_Z = -100; // middle of the detailed sand
-const float FAR_PLANE_REACH = 10000;
+const float FAR_PLANE_REACH = 40000;                    // the frame's far plane
+// The skyline's landforms stand this far or farther from the scene; nearer, the sand is low.
+const float SKYLINE_NEAREST = 4000;
 
 struct Eye {
     Vec3f at, ahead, right; // ahead and right level, of unit length
@@ -517,8 +457,9 @@ static std::vector<Eye> lastShotEyes(int before, int from22) {
 }
 
 // Wherever a user steers within 2,000 of the scene, sand reaches the far plane; outside the scene's
-// own dunes it stays low enough for an eye at the script's lowest height (20) to look over it.
-TEST(AssetReach, SandCoversTenThousandBeyond2000FromTheSceneAndStaysLowOutsideIt) {
+// own dunes and inside the skyline it stays low enough for an eye at the script's lowest height
+// (20) to look over it.
+TEST(AssetReach, SandCoversTheFarPlaneBeyond2000FromTheSceneAndStaysLowOutsideIt) {
     SandSurface sand;
     // A coarse lattice over all of it and a finer one where a user steers: no hole anywhere.
     const float lattices[2][2] = {{2000 + FAR_PLANE_REACH, 1000}, {2000, 50}};
@@ -528,7 +469,8 @@ TEST(AssetReach, SandCoversTenThousandBeyond2000FromTheSceneAndStaysLowOutsideIt
                 float x = SCENE_CENTRE_X + dx, z = SCENE_CENTRE_Z + dz;
                 float ground = sand.heightAt(x, z);
                 ASSERT_FALSE(std::isnan(ground)) << "no sand at " << x << ", " << z;
-                if (fabsf(dx) > 325 || fabsf(dz) > 250) {
+                bool skyline = hypotf(dx, dz) >= SKYLINE_NEAREST;
+                if ((fabsf(dx) > 325 || fabsf(dz) > 250) && !skyline) {
                     ASSERT_LE(ground, 20 - 4.5f) << "sand at " << x << ", " << z;
                 }
             }
@@ -566,7 +508,50 @@ TEST(AssetReach, SandStaysUnderTheScriptsLastEyesAndRunsFarBeyondThemAtAnyFrameR
     }
 }
 
-// Texture coordinates change by 1/90 per unit along the ground, perpendicular for u and v.
+// The sand, and every face of the desert that is its highest surface, faces up: the demo culls
+// back faces, so a face turned down would leave a hole. Nothing lies under the sand, for the frame
+// keeps the eye above it, but the skyline's feet. The skyline stands in the sand in every
+// direction, high enough to rise over the horizon.
+TEST(AssetReach, SandFacesUpAndTheSkylineStandsInItAllAround) {
+    SandSurface sand;
+    const int SECTORS = 8;
+    const float SKYLINE_HEIGHT = 150; // over the sand where it stands
+    const float LANDFORM_RISE = 10;   // a landform's faces rise; the open sand there is level
+    bool sectorHasLandform[SECTORS] = {};
+    int feet = 0;
+    for (size_t f = 0; f < sand.faces.size(); f += 3) {
+        const Vec3f* corners[3] = {&sand.world[sand.faces[f]], &sand.world[sand.faces[f + 1]],
+                                   &sand.world[sand.faces[f + 2]]};
+        float x = 0, y = 0, z = 0;
+        for (const Vec3f* c : corners)
+            x += c->x / 3, y += c->y / 3, z += c->z / 3;
+        bool skyline = hypotf(x - SCENE_CENTRE_X, z - SCENE_CENTRE_Z) >= SKYLINE_NEAREST;
+        float rise = fmaxf(corners[0]->y, fmaxf(corners[1]->y, corners[2]->y)) -
+                     fminf(corners[0]->y, fminf(corners[1]->y, corners[2]->y));
+        if (skyline && rise > LANDFORM_RISE) {
+            for (const Vec3f* c : corners) {
+                feet += c->y < sand.heightAt(c->x, c->z) - 1;
+                float angle = atan2f(c->z - SCENE_CENTRE_Z, c->x - SCENE_CENTRE_X);
+                int sector = ((int)floorf(angle / 6.2831853f * SECTORS) + SECTORS) % SECTORS;
+                sectorHasLandform[sector] |= c->y > SKYLINE_HEIGHT;
+            }
+        }
+        if (fabsf(sand.heightAt(x, z) - y) > 0.01f) {
+            EXPECT_TRUE(skyline) << "triangle " << f / 3 << " lies under the sand at " << x << ", "
+                                 << z;
+            continue;
+        }
+        ASSERT_GT(faceNormal(sand.world, sand.faces, f).y, 0)
+            << "triangle " << f / 3 << " faces down, at " << x << ", " << y << ", " << z;
+    }
+    EXPECT_GT(feet, 0) << "no landform reaches down into the sand";
+    for (int sector = 0; sector < SECTORS; sector++)
+        EXPECT_TRUE(sectorHasLandform[sector])
+            << "no landform in sector " << sector << " of " << SECTORS;
+}
+
+// Texture coordinates change by 1/90 per unit along the ground, perpendicular for u and v, on every
+// face that looks more up than sideways.
 TEST(AssetReach, SandTextureRepeatsEvery90UnitsFromTheSceneToTheHorizon) {
     Mesh desert = readModel(RES_DIR + "/desert.3ds");
     ASSERT_EQ(desert.uv.size(), 2 * desert.points.size());
@@ -580,6 +565,12 @@ TEST(AssetReach, SandTextureRepeatsEvery90UnitsFromTheSceneToTheHorizon) {
         double x2 = desert.points[c].x - desert.points[a].x,
                y2 = desert.points[c].y - desert.points[a].y;
         double det = x1 * y2 - x2 * y1;
+        // The skyline's cliffs run the texture up their sides.
+        double z1 = desert.points[b].z - desert.points[a].z,
+               z2 = desert.points[c].z - desert.points[a].z;
+        double normalX = y1 * z2 - z1 * y2, normalY = z1 * x2 - x1 * z2;
+        if (std::fabs(det) < std::hypot(normalX, normalY))
+            continue;
         double grad[2][2];
         for (int k = 0; k < 2; k++) {
             double d1 = desert.uv[2 * b + k] - desert.uv[2 * a + k];

@@ -1,9 +1,11 @@
 // The sand: a fine height-field grid where the scene stands, coarse rings around it out to far
-// beyond the far plane, a closed shell under it, and the tiling sand texture.
+// beyond the far plane, the skyline of mesas and buttes on them, and the tiling sand texture.
+// Nothing lies under the sand: the frame keeps the eye's near plane above it.
 #include <cmath>
 #include <vector>
 
 #include "assetCatalog.h"
+#include "skyline.h"
 #include "terrain.h"
 #include "texturePaint.h"
 
@@ -11,24 +13,15 @@ static const int GRID_X = 56, GRID_Z = 44; // cells; two triangles each
 static const float TEXTURE_TILE = 90;      // world units per repeat of desert.bmp, everywhere
 
 // Outer edges of the rings, in units beyond the fine grid's edge: a few narrow ones where the
-// dunes die out, then each nearly twice as wide as the one inside it. Every ring triangle costs
-// as much to send as a grid triangle, so there are few. The last reaches 30,000: every point
-// within 20,000 of the scene sees sand up to the far plane (10,000) in every direction.
+// dunes die out, then each about twice as wide as the one inside it, and a last wide one over
+// the level plain. Every ring triangle costs as much to send as a grid triangle, so there are
+// few. The last reaches 62,000: every point within 20,000 of the scene sees sand up to the far
+// plane (40,000) in every direction.
 static const float RING_OFFSETS[] = {24,   56,   100,  180,  330,   600,
-                                     1100, 2000, 3600, 6500, 12000, 30000};
+                                     1100, 2000, 3600, 6500, 12000, 62000};
 // Rings from this one on carry half as many points as those inside: two grid cells per segment
 // on the first rings, four on the others.
 static const int FIRST_SPARSE_RING = 3;
-
-// Under the sand, a box whose faces all look inward, so that no view below the horizon ends on
-// the clear colour. A bed just under the lowest sand faces up: it shows wherever the near plane
-// cuts a dune open, and to an eye a few units under a dune, whose rows just below the horizon
-// would reach the floor only beyond the far plane (10,000). An eye sunk deeper sees the box's
-// floor, far below the lowest dune, its top at the sand's lowest level, and its sides. The bed
-// lies far enough under the sand that depth precision keeps the sand in front even at the far
-// plane (about half a unit there).
-static const float SHELL_DEPTH = 1000; // floor below the lowest sand
-static const float BED_DEPTH = 5;      // bed below the lowest sand
 
 // A closed loop of vertex indices around the grid, in the order gridBoundary gives.
 typedef std::vector<int> Loop;
@@ -36,13 +29,11 @@ typedef std::vector<int> Loop;
 struct Facing {
     float x, y, z;
 };
-static const Facing UP = {0, 1, 0}, DOWN = {0, -1, 0};
+static const Facing UP = {0, 1, 0};
 
 // ---- helpers ----
 static void addSandVertex(ModelMesh& world, float x, float z);
 static void addFacingTriangle(ModelMesh& world, int a, int b, int c, Facing facing);
-static void addFacingQuad(ModelMesh& world, const float corners[4][3], Facing facing);
-static void addUnderSandShell(ModelMesh& world, float x0, float x1, float z0, float z1);
 static Loop gridBoundary();
 static Loop addRingLoop(ModelMesh& world, float offset, int cellsPerSegment);
 static void stitchRing(ModelMesh& world, const Loop& inner, const Loop& outer);
@@ -64,51 +55,6 @@ static void addFacingTriangle(ModelMesh& world, int a, int b, int c, Facing faci
         addTriangle(world, a, b, c);
     else
         addTriangle(world, a, c, b);
-}
-
-// A flat quad of its own four vertices (its normals stay its own), corners in order around it.
-// The texture keeps the sand's scale: world x and z on level faces, along the side and up on
-// upright ones.
-static void addFacingQuad(ModelMesh& world, const float corners[4][3], Facing facing) {
-    int first = (int)world.vertices.size();
-    bool upright = facing.y == 0;
-    for (int k = 0; k < 4; k++) {
-        const float* c = corners[k];
-        float along = facing.x != 0 ? c[2] : c[0];
-        float u = upright ? along / TEXTURE_TILE : c[0] / TEXTURE_TILE;
-        float v = upright ? c[1] / TEXTURE_TILE : -c[2] / TEXTURE_TILE;
-        addVertex(world, c[0], c[1], c[2], u, v);
-    }
-    addFacingTriangle(world, first, first + 1, first + 2, facing);
-    addFacingTriangle(world, first, first + 2, first + 3, facing);
-}
-
-// The shell under the sand over x0..x1, z0..z1, below the lowest of the vertices added so far.
-static void addUnderSandShell(ModelMesh& world, float x0, float x1, float z0, float z1) {
-    float lowest = world.vertices[0].y;
-    for (const MeshVertex& v : world.vertices)
-        lowest = fminf(lowest, v.y);
-    float floorY = lowest - SHELL_DEPTH, bedY = lowest - BED_DEPTH;
-    auto level = [&](float y, Facing facing) {
-        const float corners[4][3] = {{x0, y, z0}, {x1, y, z0}, {x1, y, z1}, {x0, y, z1}};
-        addFacingQuad(world, corners, facing);
-    };
-    level(floorY, UP);
-    level(lowest, DOWN);
-    level(bedY, UP);
-    // The sides, each facing the box's middle.
-    const float xs[4] = {x0, x1, x1, x0}, zs[4] = {z0, z0, z1, z1};
-    for (int side = 0; side < 4; side++) {
-        int next = (side + 1) % 4;
-        const float corners[4][3] = {{xs[side], floorY, zs[side]},
-                                     {xs[next], floorY, zs[next]},
-                                     {xs[next], lowest, zs[next]},
-                                     {xs[side], lowest, zs[side]}};
-        float midX = (xs[side] + xs[next]) / 2, midZ = (zs[side] + zs[next]) / 2;
-        Facing inward = {midX == x0 ? 1.0f : (midX == x1 ? -1.0f : 0.0f), 0,
-                         midZ == z0 ? 1.0f : (midZ == z1 ? -1.0f : 0.0f)};
-        addFacingQuad(world, corners, inward);
-    }
 }
 
 // The grid's edge vertices: along the -z edge toward +x, the +x edge toward +z, the +z edge back
@@ -187,9 +133,7 @@ void buildDesertModel(ModelMesh& mesh) {
         stitchRing(world, inner, outer);
         inner = outer;
     }
-    float reach = RING_OFFSETS[ringCount - 1];
-    addUnderSandShell(world, DESERT_MIN_X - reach, DESERT_MAX_X + reach, DESERT_MIN_Z - reach,
-                      DESERT_MAX_Z + reach);
+    addSkyline(world);
     appendMesh(mesh, world, worldToZUpRow(-10, 20, -150, 90));
 }
 
