@@ -83,4 +83,5 @@ fi
 echo "All tests passed."
 echo "ctest: $(summarise "$logs/normal.log")"
 echo "windows: $(summarise "$logs/windows.log")"
+echo "$(grep "^web: [0-9]* passed" "$logs/web.log" | tail -n 1)"
 echo "sanitizers: $(summarise "$logs/sanitize.log")"
