@@ -1,42 +1,49 @@
-// glBegin/glEnd as a desktop driver merges them: vertices arrive in eye space (the modelview
-// applied on the CPU), quads become triangles, polygon mode GL_LINE becomes edges, and the batch
-// is drawn in one call when other state changes or the buffer fills. The particle pass's 14,999
-// squares, each under its own matrix, become one draw call.
+// glBegin/glEnd. A block's vertices are gathered in object space with only the attributes its
+// program reads. At glEnd a large block (a scene object) is drawn from buffers the layer keeps,
+// under the modelview as a uniform, as a desktop driver would draw a display list; a small one
+// (a particle's square) is moved into eye space on the CPU and joins the batch, so that the
+// particle pass's 14,999 squares, each under its own matrix, become one draw call. Quads stay
+// four vertices in the batch and are drawn through a shared index buffer; polygon mode GL_LINE
+// turns polygons into edges. The batch is drawn when state it depends on changes or it fills.
 #include <cstring>
 
 #include "platform/web/glLayer.h"
 #include "platform/web/webgl.h"
 
-struct BatchVertex {
-    float position[3]; // eye coordinates
-    float normal[3];   // eye coordinates
-    float texCoord[2];
-    float color[4];
-};
-
-const int BATCH_VERTICES = 65536;
+const int BATCH_VERTICES = 65536; // 16,384 squares: the particles' 14,999 fit
+const int BATCH_QUADS = BATCH_VERTICES / 4;
+const int STAGED_VERTICES = 98304; // a multiple of 3 and 4: overflow ends on a primitive
+const int SMALL_BLOCK = 24;        // fewer vertices than this go through the batch
 
 LayerState layer;
+LayerCounts layerCounts;
 
-static BatchVertex batch[BATCH_VERTICES];
-static int batchCount;         // vertices in batch
-static GLenum batchMode;       // GL_TRIANGLES or GL_LINES
-static GLenum primitiveMode;   // the mode of the open glBegin, or 0
-static BatchVertex pending[4]; // corners of the primitive being given
-static int pendingCount;
+static float batch[BATCH_VERTICES * VERTEX_MAX_FLOATS];
+static int batchCount;      // vertices in batch
+static GLenum batchMode;    // GL_TRIANGLES, GL_QUADS or GL_LINES
+static int batchFormat;     // FORMAT_* bits of its vertices
+static GLuint batchProgram; // the WebGL program it is drawn with
+static GLuint vertexArray, vertexBuffer, quadIndexBuffer;
+static int arrayFormat = -1; // the format vertexArray's pointers were set for
+
+static float staged[STAGED_VERTICES * VERTEX_MAX_FLOATS]; // the open block, object space
+static int stagedCount;
+static bool streamed;        // the open block overflowed staging and goes through the batch
+static GLenum primitiveMode; // the mode of the open glBegin, or 0
+static int blockFormat, blockStride, blockOffsets[3];
 static float beginModelview[16]; // the modelview of the open glBegin
 static float beginNormal[9];     // its inverse transpose, upper 3 x 3, column-major
-static GLuint vertexArray, vertexBuffer;
+
+static const float IDENTITY[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 // ---- helpers ----
-static void normalMatrixOf(const float m[16], float out[9]);
-static void appendVertices(const BatchVertex* const* corners, int count, GLenum mode);
-static void emitPrimitive();
-static bool culledAsOutline();
-static void bindAttribute(int index, int size, size_t offset);
+static void appendVertices(const float* const* corners, int count, GLenum mode);
+static void batchPrimitive(float corners[][VERTEX_MAX_FLOATS], int count);
+static void batchStaged();
+static bool culledAsOutline(float corners[][VERTEX_MAX_FLOATS]);
+static void pointBatchAttributes();
 
-// Inverse transpose of the upper 3 x 3, column-major in and out.
-static void normalMatrixOf(const float m[16], float out[9]) {
+void layerNormalMatrix(const float m[16], float out[9]) {
     float a = m[0], b = m[4], c = m[8], d = m[1], e = m[5], f = m[9], g = m[2], h = m[6], i = m[10];
     float co[9] = {e * i - f * h,    -(d * i - f * g), d * h - e * g,
                    -(b * i - c * h), a * i - c * g,    -(a * h - b * g),
@@ -50,23 +57,37 @@ static void normalMatrixOf(const float m[16], float out[9]) {
             out[col * 3 + r] = co[r * 3 + col] / det;
 }
 
-static void appendVertices(const BatchVertex* const* corners, int count, GLenum mode) {
-    if (batchCount > 0 && (mode != batchMode || batchCount + count > BATCH_VERTICES))
+int formatStride(int format, int offsets[3]) {
+    int stride = 3;
+    const int sizes[3] = {3, 2, 4};
+    for (int a = 0; a < 3; a++) {
+        offsets[a] = (format & (1 << a)) ? stride : -1;
+        stride += (format & (1 << a)) ? sizes[a] : 0;
+    }
+    return stride;
+}
+
+static void appendVertices(const float* const* corners, int count, GLenum mode) {
+    GLuint program = useLayerProgram(layer.program);
+    if (batchCount > 0 && (mode != batchMode || blockFormat != batchFormat ||
+                           program != batchProgram || batchCount + count > BATCH_VERTICES))
         flushBatch();
     batchMode = mode;
+    batchFormat = blockFormat;
+    batchProgram = program;
     for (int k = 0; k < count; k++)
-        batch[batchCount++] = *corners[k];
+        memcpy(&batch[(batchCount++) * blockStride], corners[k], blockStride * sizeof(float));
 }
 
 // WebGL never culls lines, while GL culls a polygon before drawing its outline: the facing
 // comes from the first three corners' winding in clip space (counter-clockwise is front).
-static bool culledAsOutline() {
+static bool culledAsOutline(float corners[][VERTEX_MAX_FLOATS]) {
     if (!layer.cullFaces)
         return false;
     const float* m = layer.projection.matrices[layer.projection.top];
     float clip[3][3]; // x, y, w of each corner
     for (int k = 0; k < 3; k++) {
-        const float* v = pending[k].position;
+        const float* v = corners[k];
         const int rows[3] = {0, 1, 3};
         for (int r = 0; r < 3; r++)
             clip[k][r] =
@@ -79,43 +100,93 @@ static bool culledAsOutline() {
     return layer.cullMode == GL_FRONT_AND_BACK || (layer.cullMode == GL_BACK) != front;
 }
 
-static void emitPrimitive() {
-    const BatchVertex* p = pending;
-    int corners = pendingCount;
+// One primitive's corners, already in eye space, into the batch.
+static void batchPrimitive(float corners[][VERTEX_MAX_FLOATS], int count) {
+    const float* p[8];
     if (layer.polygonMode == GL_LINE) {
-        if (culledAsOutline()) {
-            pendingCount = 0;
+        if (culledAsOutline(corners))
             return;
+        for (int k = 0; k < count; k++) {
+            p[2 * k] = corners[k];
+            p[2 * k + 1] = corners[(k + 1) % count];
         }
-        const BatchVertex* edges[8];
-        for (int k = 0; k < corners; k++) {
-            edges[2 * k] = &p[k];
-            edges[2 * k + 1] = &p[(k + 1) % corners];
-        }
-        appendVertices(edges, 2 * corners, GL_LINES);
-    } else if (corners == 3) {
-        const BatchVertex* triangle[3] = {&p[0], &p[1], &p[2]};
-        appendVertices(triangle, 3, GL_TRIANGLES);
-    } else {
-        const BatchVertex* twoTriangles[6] = {&p[0], &p[1], &p[2], &p[0], &p[2], &p[3]};
-        appendVertices(twoTriangles, 6, GL_TRIANGLES);
+        appendVertices(p, 2 * count, GL_LINES);
+        return;
     }
-    pendingCount = 0;
+    for (int k = 0; k < count; k++)
+        p[k] = corners[k];
+    appendVertices(p, count, count == 4 ? GL_QUADS : GL_TRIANGLES);
 }
 
-static void bindAttribute(int index, int size, size_t offset) {
-    emscripten_glEnableVertexAttribArray(index);
-    emscripten_glVertexAttribPointer(index, size, GL_FLOAT, GL_FALSE, sizeof(BatchVertex),
-                                     (const void*)offset);
+// The staged vertices into eye space under the block's modelview, primitive by primitive.
+static void batchStaged() {
+    const int corners = primitiveMode == GL_QUADS ? 4 : 3;
+    const float* m = beginModelview;
+    const float* n = beginNormal;
+    const int normalAt = blockOffsets[0];
+    float eye[4][VERTEX_MAX_FLOATS];
+    for (int first = 0; first + corners <= stagedCount; first += corners) {
+        for (int k = 0; k < corners; k++) {
+            const float* v = &staged[(first + k) * blockStride];
+            float* out = eye[k];
+            memcpy(out, v, blockStride * sizeof(float));
+            for (int r = 0; r < 3; r++) {
+                out[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r];
+                if (normalAt >= 0)
+                    out[normalAt + r] = n[r] * v[normalAt] + n[3 + r] * v[normalAt + 1] +
+                                        n[6 + r] * v[normalAt + 2];
+            }
+        }
+        batchPrimitive(eye, corners);
+    }
+    stagedCount = 0;
+}
+
+static void pointBatchAttributes() {
+    int offsets[3];
+    int stride = formatStride(batchFormat, offsets) * (int)sizeof(float);
+    emscripten_glEnableVertexAttribArray(ATTRIB_VERTEX);
+    emscripten_glVertexAttribPointer(ATTRIB_VERTEX, 3, GL_FLOAT, GL_FALSE, stride, 0);
+    const int sizes[3] = {3, 2, 4};
+    const int indexes[3] = {ATTRIB_NORMAL, ATTRIB_TEXCOORD, ATTRIB_COLOR};
+    for (int a = 0; a < 3; a++) {
+        if (offsets[a] < 0) {
+            emscripten_glDisableVertexAttribArray(indexes[a]);
+            continue;
+        }
+        emscripten_glEnableVertexAttribArray(indexes[a]);
+        emscripten_glVertexAttribPointer(indexes[a], sizes[a], GL_FLOAT, GL_FALSE, stride,
+                                         (const void*)(size_t)(offsets[a] * sizeof(float)));
+    }
+    arrayFormat = batchFormat;
+}
+
+void createBatchBuffers() {
+    emscripten_glGenVertexArrays(1, &vertexArray);
+    emscripten_glBindVertexArray(vertexArray);
+    emscripten_glGenBuffers(1, &vertexBuffer);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    // Every square's two triangles, made once: the batch then sends four vertices a square.
+    static unsigned short quadIndexes[BATCH_QUADS * 6];
+    const int corners[6] = {0, 1, 2, 0, 2, 3};
+    for (int q = 0; q < BATCH_QUADS; q++)
+        for (int k = 0; k < 6; k++)
+            quadIndexes[q * 6 + k] = (unsigned short)(q * 4 + corners[k]);
+    emscripten_glGenBuffers(1, &quadIndexBuffer);
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quadIndexBuffer);
+    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof quadIndexes, quadIndexes,
+                            GL_STATIC_DRAW);
+    layerCounts.bytesUploaded += sizeof quadIndexes;
+    arrayFormat = -1;
+    batchCount = 0;
 }
 
 void initLayer(int width, int height) {
     memset(&layer, 0, sizeof layer);
-    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    memcpy(layer.modelview.matrices[0], identity, sizeof identity);
-    memcpy(layer.projection.matrices[0], identity, sizeof identity);
+    memcpy(layer.modelview.matrices[0], IDENTITY, sizeof IDENTITY);
+    memcpy(layer.projection.matrices[0], IDENTITY, sizeof IDENTITY);
     for (MatrixStack& stack : layer.texture)
-        memcpy(stack.matrices[0], identity, sizeof identity);
+        memcpy(stack.matrices[0], IDENTITY, sizeof IDENTITY);
     layer.matrixMode = GL_MODELVIEW;
     // GL's initial light, material and light model values.
     for (int i = 0; i < LAYER_LIGHTS; i++) {
@@ -137,32 +208,43 @@ void initLayer(int width, int height) {
     memcpy(layer.color, white, sizeof white);
     layer.normal[2] = 1.0f;
     layer.polygonMode = GL_FILL;
+    layer.colorMask = 15;
     layer.colorWrites = true;
     layer.cullMode = GL_BACK;
     layer.viewport[2] = width;
     layer.viewport[3] = height;
     layer.unpackAlignment = 4;
-
-    emscripten_glGenVertexArrays(1, &vertexArray);
-    emscripten_glBindVertexArray(vertexArray);
-    emscripten_glGenBuffers(1, &vertexBuffer);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    bindAttribute(ATTRIB_VERTEX, 3, offsetof(BatchVertex, position));
-    bindAttribute(ATTRIB_NORMAL, 3, offsetof(BatchVertex, normal));
-    bindAttribute(ATTRIB_TEXCOORD, 2, offsetof(BatchVertex, texCoord));
-    bindAttribute(ATTRIB_COLOR, 4, offsetof(BatchVertex, color));
+    primitiveMode = 0;
+    createBatchBuffers();
     useLayerProgram(0);
 }
 
 void flushBatch() {
     if (batchCount == 0)
         return;
-    loadStateUniforms(useLayerProgram(layer.program));
-    // A fresh store each time: rewriting the one the previous draw still reads makes it wait.
-    emscripten_glBufferData(GL_ARRAY_BUFFER, batchCount * sizeof(BatchVertex), batch,
-                            GL_STREAM_DRAW);
-    emscripten_glDrawArrays(batchMode, 0, batchCount);
+    int count = batchCount;
     batchCount = 0;
+    GLuint program = useLayerProgram(layer.program);
+    loadStateUniforms(program, IDENTITY);
+    emscripten_glBindVertexArray(vertexArray);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    int offsets[3];
+    size_t bytes = (size_t)count * formatStride(batchFormat, offsets) * sizeof(float);
+    // A fresh store each time: rewriting the one the previous draw still reads makes it wait.
+    emscripten_glBufferData(GL_ARRAY_BUFFER, bytes, batch, GL_STREAM_DRAW);
+    if (arrayFormat != batchFormat)
+        pointBatchAttributes();
+    layerCounts.bytesUploaded += bytes;
+    layerCounts.drawCalls++;
+    if (batchMode == GL_QUADS)
+        emscripten_glDrawElements(GL_TRIANGLES, count / 4 * 6, GL_UNSIGNED_SHORT, 0);
+    else
+        emscripten_glDrawArrays(batchMode, 0, count);
+}
+
+void flushBatchIfRead(StateGroup group, int index) {
+    if (batchCount > 0 && programReads(batchProgram, group, index))
+        flushBatch();
 }
 
 extern "C" {
@@ -173,31 +255,44 @@ void glBegin(GLenum mode) {
         return;
     }
     primitiveMode = mode;
-    pendingCount = 0;
+    stagedCount = 0;
+    streamed = false;
+    blockFormat = programFormat(useLayerProgram(layer.program));
+    blockStride = formatStride(blockFormat, blockOffsets);
     memcpy(beginModelview, layer.modelview.matrices[layer.modelview.top], sizeof beginModelview);
-    normalMatrixOf(beginModelview, beginNormal);
+    layerNormalMatrix(beginModelview, beginNormal);
 }
 
 void glEnd() {
+    if (primitiveMode == 0)
+        return;
+    const int corners = primitiveMode == GL_QUADS ? 4 : 3;
+    stagedCount -= stagedCount % corners; // GL ignores an unfinished primitive
+    bool kept = !streamed && stagedCount >= SMALL_BLOCK && layer.polygonMode == GL_FILL &&
+                drawKeptBlock(staged, stagedCount, blockFormat, primitiveMode, beginModelview);
+    if (!kept)
+        batchStaged();
     primitiveMode = 0;
-    pendingCount = 0;
+    stagedCount = 0;
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
     if (primitiveMode == 0)
         return;
-    const float* m = beginModelview;
-    const float* n = beginNormal;
-    const float* v = layer.normal;
-    BatchVertex& out = pending[pendingCount++];
-    for (int r = 0; r < 3; r++) {
-        out.position[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
-        out.normal[r] = n[r] * v[0] + n[3 + r] * v[1] + n[6 + r] * v[2];
+    if (stagedCount == STAGED_VERTICES) {
+        streamed = true;
+        batchStaged();
     }
-    memcpy(out.texCoord, layer.texCoord, sizeof out.texCoord);
-    memcpy(out.color, layer.color, sizeof out.color);
-    if (pendingCount == (primitiveMode == GL_QUADS ? 4 : 3))
-        emitPrimitive();
+    float* out = &staged[(stagedCount++) * blockStride];
+    out[0] = x;
+    out[1] = y;
+    out[2] = z;
+    if (blockOffsets[0] >= 0)
+        memcpy(out + blockOffsets[0], layer.normal, sizeof layer.normal);
+    if (blockOffsets[1] >= 0)
+        memcpy(out + blockOffsets[1], layer.texCoord, sizeof layer.texCoord);
+    if (blockOffsets[2] >= 0)
+        memcpy(out + blockOffsets[2], layer.color, sizeof layer.color);
 }
 
 void glVertex2f(GLfloat x, GLfloat y) {
@@ -219,10 +314,11 @@ void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     const float given[4] = {r, g, b, a};
     for (int c = 0; c < 4; c++)
         layer.color[c] = given[c] < 0.0f ? 0.0f : given[c] > 1.0f ? 1.0f : given[c];
-    // Colour material's default: the colour becomes the front and back ambient and diffuse.
+    // Colour material's default: the colour becomes the front and back ambient and diffuse. The
+    // batch's vertices carry their own colour; its material matters only to a program that
+    // reads it (the fixed one does not).
     if (layer.colorMaterial) {
-        if (layer.program != 0)
-            flushBatch();
+        flushBatchIfRead(READS_MATERIAL, 0);
         memcpy(layer.material.ambient, layer.color, sizeof layer.color);
         memcpy(layer.material.diffuse, layer.color, sizeof layer.color);
     }

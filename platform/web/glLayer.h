@@ -1,17 +1,32 @@
 #pragma once
 // The fixed-function OpenGL subset the demo calls, answered over WebGL 2. The demo's own gl*
 // calls land in these files; WebGL itself is reached through Emscripten's emscripten_gl* names.
-// All state lives in one struct and turns into uniforms when a batch is drawn.
+// GL's state lives in one struct and turns into uniforms when something is drawn.
 #include <GL/glew.h>
 
 const int LAYER_TEXTURE_NAMES = 256; // demo texture names 0 .. 255
 const int LAYER_TEXTURE_UNITS = 8;
-const int LAYER_LIGHTS = 2;       // the demo uses GL_LIGHT1
+const int LAYER_LIGHTS = 2;       // GL_LIGHT0 carries the sky's direction, GL_LIGHT1 lights
 const int LAYER_STACK_DEPTH = 32; // matrices per stack
-const int LAYER_PROGRAMS = 64;    // WebGL program ids with cached uniform locations
+const int LAYER_PROGRAMS = 16;    // linked programs with cached uniforms, whatever their ids
 
 // Attribute locations bound before every link, in the fixed program and in translated ones.
 const int ATTRIB_VERTEX = 0, ATTRIB_NORMAL = 1, ATTRIB_TEXCOORD = 2, ATTRIB_COLOR = 3;
+
+// Which attributes a vertex carries beyond its position: those its program reads.
+const int FORMAT_NORMAL = 1, FORMAT_TEXCOORD = 2, FORMAT_COLOR = 4;
+const int VERTEX_MAX_FLOATS = 12;
+
+// State that reaches a program through uniforms: a change flushes a batch only when the batch's
+// program reads it.
+enum StateGroup {
+    READS_LIGHT,
+    READS_MATERIAL,
+    READS_LIGHT_MODEL,
+    READS_TEXTURING,
+    READS_TEXTURE_MATRIX,
+    READS_PROJECTION
+};
 
 struct LightState {
     float ambient[4], diffuse[4], specular[4];
@@ -43,6 +58,7 @@ struct LayerState {
     float lightModelAmbient[4];
     float color[4], normal[3], texCoord[2]; // current vertex attributes
     GLenum polygonMode;                     // GL_FILL or GL_LINE
+    int colorMask;                          // glColorMask's channels, bits r g b a
     bool colorWrites;                       // false while glColorMask masks every channel
     bool cullFaces;                         // GL_CULL_FACE enabled
     GLenum cullMode;                        // GL_BACK, GL_FRONT or GL_FRONT_AND_BACK
@@ -52,7 +68,15 @@ struct LayerState {
     int unpackAlignment;
 };
 
+// What the layer sent to WebGL since the caller last cleared it (the page's bench reads it per
+// frame): buffer and texture bytes, and draw calls.
+struct LayerCounts {
+    double bytesUploaded;
+    int drawCalls;
+};
+
 extern LayerState layer;
+extern LayerCounts layerCounts;
 
 // GL's initial state, the batch's buffers and the fixed-function program; needs the context.
 void initLayer(int width, int height);
@@ -60,14 +84,40 @@ void initLayer(int width, int height);
 // Matrix helpers shared by the layer's files. out = a * b; out may alias neither.
 void layerMultiply(const float a[16], const float b[16], float out[16]);
 float* layerCurrentMatrix();
-// Draws what the batch holds with the state as it is now; every state change calls it first.
+// Inverse transpose of the upper 3 x 3 of m, column-major in and out.
+void layerNormalMatrix(const float m[16], float out[9]);
+// Draws what the batch holds with the state as it is now.
 void flushBatch();
+// Flushes the batch first when its program reads the state group (index: the light or unit).
+void flushBatchIfRead(StateGroup group, int index);
 // Makes the WebGL program for the demo's program p (0: the layer's fixed-function one) current
 // and returns it.
 GLuint useLayerProgram(GLuint p);
-// Sets the matrix, light and material uniforms of the current program from the layer's state.
-void loadStateUniforms(GLuint webglProgram);
+// The attributes the WebGL program reads (FORMAT_* bits); positions always.
+int programFormat(GLuint webglProgram);
+// True when the WebGL program has a uniform for the state group.
+bool programReads(GLuint webglProgram, StateGroup group, int index);
+// Sends the state uniforms of the program that differ from what it last got; modelview is the
+// matrix its vertices are under (the identity for vertices already in eye coordinates).
+void loadStateUniforms(GLuint webglProgram, const float modelview[16]);
 // Links p with the layer's attribute locations and caches its uniform locations.
 void linkLayerProgram(GLuint p);
 // Reports once on the console that the layer cannot honour a call.
 void layerUnsupported(const char* what);
+
+// Floats per vertex of a format, and where its normal, texture coordinate and colour start
+// (-1 where absent).
+int formatStride(int format, int offsets[3]);
+// Draws a finished glBegin/glEnd block of count vertices (format floats each, object space)
+// from buffers the layer keeps, uploading it only when no kept block has the same vertices.
+// False when the block cannot be kept; the caller then sends it through the batch.
+bool drawKeptBlock(const float* vertices, int count, int format, GLenum mode,
+                   const float modelview[16]);
+// After the context was lost: every kept block's buffers are dropped (a block is sent again when
+// it is next drawn), and the batch's own buffers are made afresh.
+void forgetLayerBuffers();
+// After the context was lost: the layer's programs and the uniform values they got are
+// forgotten; its own programs are linked again when next used, the demo's when linked again.
+void forgetLayerPrograms();
+// Makes the batch's vertex array and buffers and the shared quad index buffer.
+void createBatchBuffers();

@@ -1,6 +1,6 @@
-// Matrix stacks and the calls that change them. The modelview matrix is applied to vertices on
-// the CPU as they arrive, so changing it never ends a batch; projection and texture matrices are
-// uniforms and do.
+// Matrix stacks and the calls that change them. A block takes the modelview of its glBegin
+// (batched vertices are moved into eye space with it), so changing it never ends a batch; the
+// projection and texture matrices are uniforms and end one whose program reads them.
 #include <GL/glu.h>
 #include <cmath>
 #include <cstring>
@@ -27,10 +27,11 @@ static void setIdentity(float m[16]) {
     memcpy(m, IDENTITY, sizeof IDENTITY);
 }
 
-// Vertices already batched were transformed with the old modelview; the others are uniforms.
 static void beforeMatrixChange() {
-    if (layer.matrixMode != GL_MODELVIEW)
-        flushBatch();
+    if (layer.matrixMode == GL_PROJECTION)
+        flushBatchIfRead(READS_PROJECTION, 0);
+    else if (layer.matrixMode == GL_TEXTURE)
+        flushBatchIfRead(READS_TEXTURE_MATRIX, layer.activeUnit);
 }
 
 static void multiplyCurrent(const float m[16]) {

@@ -9,55 +9,120 @@
 #include "platform/web/shaderTranslation.h"
 #include "platform/web/webgl.h"
 
-// Cached uniform locations of one WebGL program; -1 where the program does not use one.
-struct ProgramUniforms {
-    bool linked;
-    int modelView, projection, normalMatrix, texturing;
-    int textureMatrix[LAYER_TEXTURE_UNITS];
-    int lightAmbient[LAYER_LIGHTS], lightDiffuse[LAYER_LIGHTS], lightSpecular[LAYER_LIGHTS];
-    int lightPosition[LAYER_LIGHTS];
-    int productAmbient[LAYER_LIGHTS], productDiffuse[LAYER_LIGHTS], productSpecular[LAYER_LIGHTS];
-    int modelAmbient, materialAmbient, materialDiffuse, materialSpecular, shininess;
+// The uniforms that carry GL's state, one slot each, and the state group a change of it flushes.
+enum UniformKind { MAT4, MAT3, INT1, FLOAT1, VEC4 };
+struct UniformSlot {
+    const char* name; // with %d for the index
+    int index;
+    UniformKind kind;
+    StateGroup group;
 };
 
-static ProgramUniforms uniforms[LAYER_PROGRAMS];
+static const UniformSlot SLOTS[] = {
+    {"dr_ModelViewMatrix", 0, MAT4, READS_PROJECTION},
+    {"dr_NormalMatrix", 0, MAT3, READS_PROJECTION},
+    {"dr_ProjectionMatrix", 0, MAT4, READS_PROJECTION},
+    {"dr_Texturing", 0, INT1, READS_TEXTURING},
+#define UNIT_SLOT(i)                                                                               \
+    { "dr_TextureMatrix[%d]", i, MAT4, READS_TEXTURE_MATRIX }
+    UNIT_SLOT(0),
+    UNIT_SLOT(1),
+    UNIT_SLOT(2),
+    UNIT_SLOT(3),
+    UNIT_SLOT(4),
+    UNIT_SLOT(5),
+    UNIT_SLOT(6),
+    UNIT_SLOT(7),
+#define LIGHT_SLOTS(i)                                                                             \
+    {"dr_LightSource[%d].ambient", i, VEC4, READS_LIGHT},                                          \
+        {"dr_LightSource[%d].diffuse", i, VEC4, READS_LIGHT},                                      \
+        {"dr_LightSource[%d].specular", i, VEC4, READS_LIGHT},                                     \
+        {"dr_LightSource[%d].position", i, VEC4, READS_LIGHT},                                     \
+        {"dr_FrontLightProduct[%d].ambient", i, VEC4, READS_LIGHT},                                \
+        {"dr_FrontLightProduct[%d].diffuse", i, VEC4, READS_LIGHT}, {                              \
+        "dr_FrontLightProduct[%d].specular", i, VEC4, READS_LIGHT                                  \
+    }
+    LIGHT_SLOTS(0),
+    LIGHT_SLOTS(1),
+    {"dr_LightModel.ambient", 0, VEC4, READS_LIGHT_MODEL},
+    {"dr_FrontMaterial.ambient", 0, VEC4, READS_MATERIAL},
+    {"dr_FrontMaterial.diffuse", 0, VEC4, READS_MATERIAL},
+    {"dr_FrontMaterial.specular", 0, VEC4, READS_MATERIAL},
+    {"dr_FrontMaterial.shininess", 0, FLOAT1, READS_MATERIAL},
+};
+#undef UNIT_SLOT
+#undef LIGHT_SLOTS
+const int SLOT_COUNT = sizeof SLOTS / sizeof SLOTS[0];
+const int FIRST_LIGHT_SLOT = 12, LIGHT_SLOT_COUNT = 7, FIRST_MODEL_SLOT = 26;
+
+// One linked WebGL program: its id, the attributes it reads, its uniforms' locations (-1 where
+// it has none) and the values they last got.
+struct LayerProgram {
+    GLuint id;
+    int format;
+    int location[SLOT_COUNT];
+    bool sent[SLOT_COUNT];
+    float value[SLOT_COUNT][16];
+};
+
+static LayerProgram programs[LAYER_PROGRAMS];
+static int programCount;
 static GLuint fixedProgram;  // WebGL program standing for program 0
-static GLuint depthProgram;  // the same while colour writes are masked: no fragment work
+static GLuint depthProgram;  // the same while colour writes are masked: positions only
 static GLuint activeProgram; // WebGL program in use
+static GLuint foundId;       // the last program looked up, and where it is
+static LayerProgram* found;
 
 // Fixed function as the demo uses it with no program: unlit, the colour modulated by the
 // unit-0 texture when GL_TEXTURE_2D is on there.
 static const char* const FIXED_VERTEX =
     "#version 300 es\n"
     "in vec4 dr_Vertex;\nin vec4 dr_MultiTexCoord0;\nin vec4 dr_Color;\n"
-    "uniform mat4 dr_ProjectionMatrix;\nout vec2 texCoord;\nout vec4 color;\n"
+    "uniform mat4 dr_ModelViewMatrix;\nuniform mat4 dr_ProjectionMatrix;\n"
+    "out vec2 texCoord;\nout vec4 color;\n"
     "void main() {\n"
     "    texCoord = dr_MultiTexCoord0.st;\n    color = dr_Color;\n"
-    "    gl_Position = dr_ProjectionMatrix * dr_Vertex;\n}\n";
+    "    gl_Position = dr_ProjectionMatrix * (dr_ModelViewMatrix * dr_Vertex);\n}\n";
 static const char* const FIXED_FRAGMENT =
     "#version 300 es\nprecision highp float;\n"
     "uniform sampler2D dr_Texture0;\nuniform bool dr_Texturing;\n"
     "in vec2 texCoord;\nin vec4 color;\nout vec4 fragColor;\n"
     "void main() {\n"
     "    fragColor = dr_Texturing ? color * texture(dr_Texture0, texCoord) : color;\n}\n";
+// Depth only: positions in, no fragment work.
+static const char* const DEPTH_VERTEX =
+    "#version 300 es\n"
+    "in vec4 dr_Vertex;\n"
+    "uniform mat4 dr_ModelViewMatrix;\nuniform mat4 dr_ProjectionMatrix;\n"
+    "void main() {\n"
+    "    gl_Position = dr_ProjectionMatrix * (dr_ModelViewMatrix * dr_Vertex);\n}\n";
 static const char* const DEPTH_FRAGMENT = "#version 300 es\nvoid main() {}\n";
 
 // ---- helpers ----
+static LayerProgram* findProgram(GLuint id);
 static int locate(GLuint program, const char* format, int index);
-static void uniform4(int location, const float* value);
 static void reportLog(GLuint object, bool shader);
 static GLuint compileFixedShader(GLenum type, const char* text);
-static GLuint linkFixedProgram(const char* fragment);
+static GLuint linkFixedProgram(const char* vertex, const char* fragment);
+static void send(LayerProgram& p, int slot, const float* value);
+static void stateValue(int slot, const float modelview[16], float out[16]);
+
+static LayerProgram* findProgram(GLuint id) {
+    if (id == foundId && found != nullptr)
+        return found;
+    for (int i = 0; i < programCount; i++)
+        if (programs[i].id == id) {
+            foundId = id;
+            found = &programs[i];
+            return found;
+        }
+    return nullptr;
+}
 
 static int locate(GLuint program, const char* format, int index) {
     char name[64];
     snprintf(name, sizeof name, format, index);
     return emscripten_glGetUniformLocation(program, name);
-}
-
-static void uniform4(int location, const float* value) {
-    if (location >= 0)
-        emscripten_glUniform4fv(location, 1, value);
 }
 
 static void reportLog(GLuint object, bool shader) {
@@ -76,9 +141,9 @@ static GLuint compileFixedShader(GLenum type, const char* text) {
     return shader;
 }
 
-static GLuint linkFixedProgram(const char* fragment) {
+static GLuint linkFixedProgram(const char* vertex, const char* fragment) {
     GLuint program = emscripten_glCreateProgram();
-    emscripten_glAttachShader(program, compileFixedShader(GL_VERTEX_SHADER, FIXED_VERTEX));
+    emscripten_glAttachShader(program, compileFixedShader(GL_VERTEX_SHADER, vertex));
     emscripten_glAttachShader(program, compileFixedShader(GL_FRAGMENT_SHADER, fragment));
     linkLayerProgram(program);
     return program;
@@ -94,38 +159,35 @@ void linkLayerProgram(GLuint p) {
     emscripten_glGetProgramiv(p, GL_LINK_STATUS, &status);
     if (!status)
         reportLog(p, false);
-    if (p >= (GLuint)LAYER_PROGRAMS) {
-        layerUnsupported("more programs than the layer's table holds");
-        return;
+    LayerProgram* entry = findProgram(p);
+    if (entry == nullptr) {
+        if (programCount == LAYER_PROGRAMS) {
+            layerUnsupported("more linked programs than the layer keeps uniforms for (16)");
+            return;
+        }
+        entry = &programs[programCount++];
     }
-    ProgramUniforms& u = uniforms[p];
-    u.linked = true;
-    u.modelView = locate(p, "dr_ModelViewMatrix", 0);
-    u.projection = locate(p, "dr_ProjectionMatrix", 0);
-    u.normalMatrix = locate(p, "dr_NormalMatrix", 0);
-    u.texturing = locate(p, "dr_Texturing", 0);
-    for (int i = 0; i < LAYER_TEXTURE_UNITS; i++)
-        u.textureMatrix[i] = locate(p, "dr_TextureMatrix[%d]", i);
-    for (int i = 0; i < LAYER_LIGHTS; i++) {
-        u.lightAmbient[i] = locate(p, "dr_LightSource[%d].ambient", i);
-        u.lightDiffuse[i] = locate(p, "dr_LightSource[%d].diffuse", i);
-        u.lightSpecular[i] = locate(p, "dr_LightSource[%d].specular", i);
-        u.lightPosition[i] = locate(p, "dr_LightSource[%d].position", i);
-        u.productAmbient[i] = locate(p, "dr_FrontLightProduct[%d].ambient", i);
-        u.productDiffuse[i] = locate(p, "dr_FrontLightProduct[%d].diffuse", i);
-        u.productSpecular[i] = locate(p, "dr_FrontLightProduct[%d].specular", i);
-    }
-    u.modelAmbient = locate(p, "dr_LightModel.ambient", 0);
-    u.materialAmbient = locate(p, "dr_FrontMaterial.ambient", 0);
-    u.materialDiffuse = locate(p, "dr_FrontMaterial.diffuse", 0);
-    u.materialSpecular = locate(p, "dr_FrontMaterial.specular", 0);
-    u.shininess = locate(p, "dr_FrontMaterial.shininess", 0);
+    memset(entry, 0, sizeof *entry);
+    entry->id = p;
+    const char* const attributes[3] = {"dr_Normal", "dr_MultiTexCoord0", "dr_Color"};
+    for (int a = 0; a < 3; a++)
+        if (emscripten_glGetAttribLocation(p, attributes[a]) >= 0)
+            entry->format |= 1 << a;
+    for (int s = 0; s < SLOT_COUNT; s++)
+        entry->location[s] = locate(p, SLOTS[s].name, SLOTS[s].index);
+}
+
+void forgetLayerPrograms() {
+    programCount = 0;
+    fixedProgram = depthProgram = activeProgram = 0;
+    foundId = 0;
+    found = nullptr;
 }
 
 GLuint useLayerProgram(GLuint p) {
     if (fixedProgram == 0) {
-        fixedProgram = linkFixedProgram(FIXED_FRAGMENT);
-        depthProgram = linkFixedProgram(DEPTH_FRAGMENT);
+        fixedProgram = linkFixedProgram(FIXED_VERTEX, FIXED_FRAGMENT);
+        depthProgram = linkFixedProgram(DEPTH_VERTEX, DEPTH_FRAGMENT);
     }
     GLuint webglProgram = p != 0 ? p : layer.colorWrites ? fixedProgram : depthProgram;
     if (webglProgram != activeProgram) {
@@ -135,49 +197,101 @@ GLuint useLayerProgram(GLuint p) {
     return webglProgram;
 }
 
-void loadStateUniforms(GLuint webglProgram) {
-    if (webglProgram >= (GLuint)LAYER_PROGRAMS || !uniforms[webglProgram].linked)
-        return;
-    const ProgramUniforms& u = uniforms[webglProgram];
-    // Vertices arrive in eye coordinates, so the modelview and normal matrices are identities.
-    static const float IDENTITY4[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    static const float IDENTITY3[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-    if (u.modelView >= 0)
-        emscripten_glUniformMatrix4fv(u.modelView, 1, GL_FALSE, IDENTITY4);
-    if (u.normalMatrix >= 0)
-        emscripten_glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, IDENTITY3);
-    if (u.projection >= 0)
-        emscripten_glUniformMatrix4fv(u.projection, 1, GL_FALSE,
-                                      layer.projection.matrices[layer.projection.top]);
-    if (u.texturing >= 0)
-        emscripten_glUniform1i(u.texturing, layer.texture2d[0] ? 1 : 0);
-    for (int i = 0; i < LAYER_TEXTURE_UNITS; i++)
-        if (u.textureMatrix[i] >= 0)
-            emscripten_glUniformMatrix4fv(u.textureMatrix[i], 1, GL_FALSE,
-                                          layer.texture[i].matrices[layer.texture[i].top]);
+int programFormat(GLuint webglProgram) {
+    const LayerProgram* p = findProgram(webglProgram);
+    return p ? p->format : 0;
+}
+
+bool programReads(GLuint webglProgram, StateGroup group, int index) {
+    const LayerProgram* p = findProgram(webglProgram);
+    if (p == nullptr)
+        return false;
+    for (int s = 0; s < SLOT_COUNT; s++)
+        if (SLOTS[s].group == group && SLOTS[s].index == index && p->location[s] >= 0)
+            return true;
+    // The products mix the material into each light's uniforms.
+    if (group == READS_MATERIAL)
+        for (int s = FIRST_LIGHT_SLOT + 4; s < FIRST_MODEL_SLOT; s++)
+            if ((s - FIRST_LIGHT_SLOT) % LIGHT_SLOT_COUNT >= 4 && p->location[s] >= 0)
+                return true;
+    return false;
+}
+
+// The value the state gives the slot now.
+static void stateValue(int slot, const float modelview[16], float out[16]) {
+    const UniformSlot& u = SLOTS[slot];
     const MaterialState& m = layer.material;
-    for (int i = 0; i < LAYER_LIGHTS; i++) {
-        const LightState& l = layer.lights[i];
-        uniform4(u.lightAmbient[i], l.ambient);
-        uniform4(u.lightDiffuse[i], l.diffuse);
-        uniform4(u.lightSpecular[i], l.specular);
-        uniform4(u.lightPosition[i], l.position);
-        float ambient[4], diffuse[4], specular[4];
-        for (int c = 0; c < 4; c++) {
-            ambient[c] = m.ambient[c] * l.ambient[c];
-            diffuse[c] = m.diffuse[c] * l.diffuse[c];
-            specular[c] = m.specular[c] * l.specular[c];
-        }
-        uniform4(u.productAmbient[i], ambient);
-        uniform4(u.productDiffuse[i], diffuse);
-        uniform4(u.productSpecular[i], specular);
+    switch (slot) {
+    case 0:
+        memcpy(out, modelview, 16 * sizeof(float));
+        return;
+    case 1:
+        layerNormalMatrix(modelview, out);
+        return;
+    case 2:
+        memcpy(out, layer.projection.matrices[layer.projection.top], 16 * sizeof(float));
+        return;
+    case 3:
+        out[0] = layer.texture2d[0] ? 1.0f : 0.0f;
+        return;
     }
-    uniform4(u.modelAmbient, layer.lightModelAmbient);
-    uniform4(u.materialAmbient, m.ambient);
-    uniform4(u.materialDiffuse, m.diffuse);
-    uniform4(u.materialSpecular, m.specular);
-    if (u.shininess >= 0)
-        emscripten_glUniform1f(u.shininess, m.shininess);
+    if (u.group == READS_TEXTURE_MATRIX) {
+        const MatrixStack& t = layer.texture[u.index];
+        memcpy(out, t.matrices[t.top], 16 * sizeof(float));
+        return;
+    }
+    if (u.group == READS_LIGHT) {
+        const LightState& l = layer.lights[u.index];
+        const float* const light[4] = {l.ambient, l.diffuse, l.specular, l.position};
+        const float* const material[3] = {m.ambient, m.diffuse, m.specular};
+        int field = (slot - FIRST_LIGHT_SLOT) % LIGHT_SLOT_COUNT;
+        for (int c = 0; c < 4; c++)
+            out[c] = field < 4 ? light[field][c] : material[field - 4][c] * light[field - 4][c];
+        return;
+    }
+    const float* const fields[5] = {layer.lightModelAmbient, m.ambient, m.diffuse, m.specular,
+                                    &m.shininess};
+    memcpy(out, fields[slot - FIRST_MODEL_SLOT], (slot == SLOT_COUNT - 1 ? 1 : 4) * sizeof(float));
+}
+
+static void send(LayerProgram& p, int slot, const float* value) {
+    const int sizes[5] = {16, 9, 1, 1, 4};
+    size_t bytes = sizes[SLOTS[slot].kind] * sizeof(float);
+    if (p.sent[slot] && memcmp(p.value[slot], value, bytes) == 0)
+        return;
+    memcpy(p.value[slot], value, bytes);
+    p.sent[slot] = true;
+    int location = p.location[slot];
+    switch (SLOTS[slot].kind) {
+    case MAT4:
+        emscripten_glUniformMatrix4fv(location, 1, GL_FALSE, value);
+        return;
+    case MAT3:
+        emscripten_glUniformMatrix3fv(location, 1, GL_FALSE, value);
+        return;
+    case INT1:
+        emscripten_glUniform1i(location, (GLint)value[0]);
+        return;
+    case FLOAT1:
+        emscripten_glUniform1f(location, value[0]);
+        return;
+    case VEC4:
+        emscripten_glUniform4fv(location, 1, value);
+        return;
+    }
+}
+
+void loadStateUniforms(GLuint webglProgram, const float modelview[16]) {
+    LayerProgram* p = findProgram(webglProgram);
+    if (p == nullptr)
+        return;
+    for (int s = 0; s < SLOT_COUNT; s++) {
+        if (p->location[s] < 0)
+            continue;
+        float value[16];
+        stateValue(s, modelview, value);
+        send(*p, s, value);
+    }
     if (webglProgram == fixedProgram && layer.lighting && layer.colorWrites)
         layerUnsupported("fixed-function lighting without a program");
 }

@@ -1,6 +1,8 @@
 // Switches, lights, material, masks and queries. A call that changes how the batch would be
-// drawn draws it first; one that changes nothing is skipped, so the particle pass's repeated
-// glEnable and glBlendFunc calls do not split its batch.
+// drawn draws it first: WebGL's own state always, state that becomes uniforms only where the
+// batch's program reads it (the fixed program reads no light, material or switch but
+// GL_TEXTURE_2D on unit 0). A call that changes nothing is skipped, so the particle pass's
+// repeated glEnable, glBlendFunc and glColor calls do not split its batch.
 #include <cstdio>
 #include <cstring>
 
@@ -46,17 +48,26 @@ static void setCapability(GLenum cap, bool on) {
         return;
     }
     case GL_TEXTURE_2D:
-        changeFlag(layer.texture2d[layer.activeUnit], on);
+        if (layer.texture2d[layer.activeUnit] != on)
+            flushBatchIfRead(READS_TEXTURING, layer.activeUnit);
+        layer.texture2d[layer.activeUnit] = on;
         return;
+    // No program reads the lighting switches: the demo's shader lights what it draws.
     case GL_LIGHTING:
-        changeFlag(layer.lighting, on);
+        layer.lighting = on;
         return;
     case GL_COLOR_MATERIAL:
+        // Enabling it sets the material from the current colour at once, as GL does.
+        if (on && !layer.colorMaterial) {
+            flushBatchIfRead(READS_MATERIAL, 0);
+            memcpy(layer.material.ambient, layer.color, sizeof layer.color);
+            memcpy(layer.material.diffuse, layer.color, sizeof layer.color);
+        }
         layer.colorMaterial = on;
         return;
     default:
         if (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + LAYER_LIGHTS) {
-            changeFlag(layer.lightEnabled[cap - GL_LIGHT0], on);
+            layer.lightEnabled[cap - GL_LIGHT0] = on;
             return;
         }
         layerUnsupported("glEnable or glDisable of a capability the demo does not use");
@@ -99,8 +110,12 @@ void glDepthMask(GLboolean flag) {
 }
 
 void glColorMask(GLboolean r, GLboolean g, GLboolean b, GLboolean a) {
+    int given = (r ? 1 : 0) | (g ? 2 : 0) | (b ? 4 : 0) | (a ? 8 : 0);
+    if (given == layer.colorMask)
+        return;
     flushBatch();
-    layer.colorWrites = r || g || b || a;
+    layer.colorMask = given;
+    layer.colorWrites = given != 0;
     emscripten_glColorMask(r, g, b, a);
 }
 
@@ -152,7 +167,7 @@ void glLightfv(GLenum light, GLenum name, const GLfloat* values) {
         layerUnsupported("lights other than GL_LIGHT0 and GL_LIGHT1");
         return;
     }
-    flushBatch();
+    flushBatchIfRead(READS_LIGHT, light - GL_LIGHT0);
     LightState& l = layer.lights[light - GL_LIGHT0];
     if (name == GL_AMBIENT)
         copy4(l.ambient, values);
@@ -174,7 +189,7 @@ void glMaterialfv(GLenum face, GLenum name, const GLfloat* values) {
     // Back faces are never lit by the demo's shader; GL_FRONT_AND_BACK sets the front too.
     if (face == GL_BACK)
         return;
-    flushBatch();
+    flushBatchIfRead(READS_MATERIAL, 0);
     MaterialState& m = layer.material;
     if (name == GL_AMBIENT)
         copy4(m.ambient, values);

@@ -108,6 +108,8 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
                   GLint border, GLenum format, GLenum type, const void* pixels) {
     flushBatch();
     GLint sized = sizedFormat(internalFormat, &type);
+    if (pixels != nullptr)
+        layerCounts.bytesUploaded += (double)width * height * (format == GL_RGB ? 3 : 4);
     emscripten_glTexImage2D(target, level, sized, width, height, border, format, type, pixels);
 }
 
