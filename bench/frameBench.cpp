@@ -257,6 +257,7 @@ int main(int argc, char** argv) {
            triangles, windowWidth, windowHeight, 4 * windowWidth, 4 * windowHeight);
     printf("start to first frame: %.1f ms (window and scene %.1f ms, first frame %.1f ms)\n",
            firstFrame, loaded, first.total);
+    printf("renderer: %s\n", (const char*)glGetString(GL_RENDERER));
 
     // Frame by frame in turn, so that load from elsewhere on the machine hits both alike.
     std::vector<StageTimes> shadowed, unshadowed;

@@ -68,8 +68,8 @@ struct LayerState {
     int unpackAlignment;
 };
 
-// What the layer sent to WebGL since the caller last cleared it (the page's bench reads it per
-// frame): buffer and texture bytes, and draw calls.
+// What the layer has sent to WebGL since the page started: buffer and texture bytes, and draw
+// calls. The benchmark reads them around each frame (layerCounts.cpp).
 struct LayerCounts {
     double bytesUploaded;
     int drawCalls;

@@ -1,0 +1,191 @@
+#!/usr/bin/env node
+// The page's speed against the desktop's, both drawn by Mesa's llvmpipe: Chromium runs headful
+// on the display given (Xvfb) with ANGLE over the desktop's GL, vsync and the frame-rate limit
+// off. In alternating pairs it runs frameBench (the shadow program's line) and then the page: its
+// bench mode (the same start view, window size and stages, a one-pixel read between stages), and
+// its ordinary demo, whose animation frames a visitor gets: their interval, the main thread's time
+// in each, and the bytes and draw calls the GL layer sent in each. Prints the medians and the
+// web / desktop ratios of the medians. Fails when the page's WebGL is not drawn by llvmpipe, or
+// the two windows differ in size.
+// Usage: node tests/web/bench.js SITE_DIR FRAMEBENCH RUN_DIR [PAIRS]
+'use strict';
+const childProcess = require('child_process');
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+
+const FLAGS = ['--use-angle=gl', '--ignore-gpu-blocklist', '--disable-gpu-vsync',
+  '--disable-frame-rate-limit', '--no-sandbox', '--disable-background-networking',
+  '--disable-component-update', '--disable-sync', '--no-first-run',
+  '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
+  '--window-size=900,800'];
+const VISITOR_WARMUP_FRAMES = 20; // loading, the first frames that keep the scene's blocks
+const VISITOR_FRAMES = 60;
+const REPORT_SECONDS = 240;
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.data': 'application/octet-stream' };
+
+// The page's animation frames, timed from inside: each callback's start, its main-thread time,
+// and what the GL layer counted while it ran.
+const TIME_FRAMES = `
+  window.benchFrames = [];
+  const request = window.requestAnimationFrame.bind(window);
+  window.requestAnimationFrame = function (callback) {
+    return request(function (time) {
+      const m = window.Module, counted = m && m._layerBytesUploaded;
+      const bytes = counted ? m._layerBytesUploaded() : 0, draws = counted ? m._layerDrawCalls() : 0;
+      const start = performance.now();
+      callback(time);
+      const end = performance.now();
+      window.benchFrames.push({ start: start, busy: end - start,
+        bytes: counted ? m._layerBytesUploaded() - bytes : NaN,
+        draws: counted ? m._layerDrawCalls() - draws : NaN });
+    });
+  };`;
+
+function median(values) {
+  const sorted = values.slice().sort((a, b) => a - b);
+  const n = sorted.length;
+  return n % 2 ? sorted[(n - 1) / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+}
+
+function fail(message) {
+  console.error('bench: ' + message);
+  process.exit(1);
+}
+
+// A static server for the site that also takes the page's POST /report.
+function serve(siteDir) {
+  const site = path.resolve(siteDir);
+  let waiting = null;
+  const server = http.createServer((request, response) => {
+    if (request.method === 'POST') {
+      let body = '';
+      request.on('data', (chunk) => { body += chunk; });
+      request.on('end', () => {
+        response.writeHead(204);
+        response.end();
+        if (waiting) waiting(JSON.parse(body));
+      });
+      return;
+    }
+    const file = path.join(site, decodeURIComponent(new URL(request.url, 'http://x').pathname));
+    if (!file.startsWith(site) || !fs.existsSync(file)) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'text/plain' });
+    fs.createReadStream(file).pipe(response);
+  });
+  const nextReport = () => new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error('no report within ' + REPORT_SECONDS + ' s')),
+      REPORT_SECONDS * 1000);
+    waiting = (report) => { clearTimeout(timer); waiting = null; resolve(report); };
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1',
+    () => resolve({ server, port: server.address().port, nextReport })));
+}
+
+function desktopRun(frameBench, runDir) {
+  const out = childProcess.execFileSync(frameBench, { cwd: runDir, encoding: 'utf8' });
+  const line = out.split('\n').find((l) => l.startsWith('shadow program'));
+  const window = /window (\d+) x (\d+)/.exec(out);
+  const renderer = /^renderer: (.*)$/m.exec(out);
+  if (!line || !window) fail('frameBench printed no shadow program line:\n' + out);
+  const value = (name) => parseFloat(new RegExp(name + '\\s+([0-9.]+)').exec(line)[1]);
+  return { frame: value('frame'), depth: value('depth'), lit: value('lit'),
+    particles: value('particles'), width: +window[1], height: +window[2],
+    renderer: renderer ? renderer[1] : '?' };
+}
+
+async function webRun(site, browserPath) {
+  const { server, port, nextReport } = await serve(site);
+  const browser = await puppeteer.launch({ executablePath: browserPath, headless: false,
+    args: FLAGS, defaultViewport: null });
+  try {
+    const page = await browser.newPage();
+    page.on('pageerror', (e) => console.error('page: ' + e.message));
+    page.on('console', (m) => { if (/error|not supported|WebGL/i.test(m.text())) console.error('page: ' + m.text()); });
+    const base = 'http://127.0.0.1:' + port + '/index.html';
+    const report = nextReport();
+    await page.goto(base + '?report=1&mode=bench');
+    const found = await report;
+    if (!found.bench) fail('the bench mode reported no figures: ' + found.console.slice(-5));
+    const page2 = await browser.newPage();
+    await page.close();
+    await page2.evaluateOnNewDocument(TIME_FRAMES);
+    await page2.goto(base);
+    const info = await page2.evaluate(() => {
+      const canvas = document.createElement('canvas');
+      const gl = canvas.getContext('webgl2');
+      const debug = gl && gl.getExtension('WEBGL_debug_renderer_info');
+      return { renderer: gl ? gl.getParameter(debug ? debug.UNMASKED_RENDERER_WEBGL :
+        gl.RENDERER) : 'no WebGL 2' };
+    });
+    await page2.waitForFunction((n) => window.benchFrames.length >= n,
+      { timeout: REPORT_SECONDS * 1000, polling: 500 }, VISITOR_WARMUP_FRAMES + VISITOR_FRAMES + 1);
+    const frames = await page2.evaluate(() => window.benchFrames);
+    const size = await page2.evaluate(() => [document.getElementById('canvas').width,
+      document.getElementById('canvas').height]);
+    const measured = frames.slice(VISITOR_WARMUP_FRAMES, VISITOR_WARMUP_FRAMES + VISITOR_FRAMES + 1);
+    const intervals = measured.slice(1).map((f, i) => f.start - measured[i].start);
+    return { frame: found.bench.total, depth: found.bench.depth, lit: found.bench.lit,
+      particles: found.bench.particles, interval: median(intervals),
+      busy: median(measured.map((f) => f.busy)), bytes: median(measured.map((f) => f.bytes)),
+      draws: median(measured.map((f) => f.draws)),
+      mostBytes: Math.max(...frames.map((f) => f.bytes || 0)),
+      renderer: info.renderer, width: size[0], height: size[1] };
+  } finally {
+    await browser.close();
+    server.close();
+  }
+}
+
+async function main() {
+  const [site, benchArg, runDir, pairsText] = process.argv.slice(2);
+  const frameBench = benchArg && path.resolve(benchArg);
+  if (!site || !frameBench || !runDir) fail('usage: bench.js SITE_DIR FRAMEBENCH RUN_DIR [PAIRS]');
+  if (!process.env.DISPLAY) fail('no DISPLAY: Chromium must run headful (start Xvfb first)');
+  const pairs = parseInt(pairsText || '3', 10);
+  const browserPath = ['/usr/bin/chromium', '/usr/bin/chromium-browser'].find(fs.existsSync);
+  if (!browserPath) fail('no Chromium found');
+  const load = () => fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ');
+  console.log('load average before: ' + load());
+  const desktop = [], web = [];
+  for (let pair = 1; pair <= pairs; pair++) {
+    desktop.push(desktopRun(frameBench, runDir));
+    web.push(await webRun(site, browserPath));
+    const d = desktop[pair - 1], w = web[pair - 1];
+    if (pair === 1) {
+      console.log('desktop renderer: ' + d.renderer);
+      console.log('page renderer:    ' + w.renderer);
+      if (!/llvmpipe/.test(w.renderer)) fail('the page is not drawn by llvmpipe');
+      if (d.width !== w.width || d.height !== w.height)
+        fail('window ' + d.width + ' x ' + d.height + ' on the desktop, ' + w.width + ' x ' +
+          w.height + ' on the page');
+      console.log('window ' + d.width + ' x ' + d.height + ' both');
+    }
+    console.log(`pair ${pair}: web frame ${w.frame.toFixed(1)} (depth ${w.depth.toFixed(1)}, ` +
+      `lit ${w.lit.toFixed(1)}, particles ${w.particles.toFixed(1)}), visitor interval ` +
+      `${w.interval.toFixed(1)} ms; desktop frame ${d.frame.toFixed(1)} (depth ` +
+      `${d.depth.toFixed(1)}, lit ${d.lit.toFixed(1)}, particles ${d.particles.toFixed(1)}) ms`);
+  }
+  console.log('load average after: ' + load());
+  const rows = [['frame', 'frame'], ['depth pass', 'depth'], ['lit pass', 'lit'],
+    ['particles', 'particles']];
+  const fmt = (list, key) => list.map((r) => r[key].toFixed(1)).join(' / ');
+  console.log('\n| | web (ms) | desktop (ms) | ratio of medians |\n|---|---|---|---|');
+  const ratio = (w, d) => (median(web.map((r) => r[w])) / median(desktop.map((r) => r[d])));
+  for (const [label, key] of rows)
+    console.log(`| ${label} | ${fmt(web, key)} | ${fmt(desktop, key)} | ${ratio(key, key).toFixed(2)} |`);
+  console.log(`| visitor's frame interval | ${fmt(web, 'interval')} | ${fmt(desktop, 'frame')} ` +
+    `| ${ratio('interval', 'frame').toFixed(2)} |`);
+  console.log(`\npage's main-thread time per animation frame: ${fmt(web, 'busy')} ms`);
+  console.log(`bytes uploaded per frame: ${web.map((r) => r.bytes).join(' / ')} ` +
+    `(the most in one frame, the one that keeps the scene's blocks: ${web[0].mostBytes})`);
+  console.log(`draw calls per frame: ${web.map((r) => r.draws).join(' / ')}`);
+}
+
+main().catch((e) => fail(e.stack || String(e)));
