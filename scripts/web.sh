@@ -3,8 +3,11 @@
 # dist/dustriders-web.zip: index.html, dustriders.js, dustriders.wasm and dustriders.data (res/ and
 # the two shader files, packed). Serve the unzipped folder with any static web server, e.g.
 # "python3 -m http.server" in it; browsers refuse WebAssembly from file://.
-# "--bench" then prints the page's median frame at the start view beside the native frameBench's,
-# both measured now on this machine.
+# "--bench" then measures the page against the desktop's frameBench on the same rasterizer (Mesa's
+# llvmpipe; Chromium headful on Xvfb with ANGLE over GL), in alternating pairs (BENCH_PAIRS, 3 by
+# default): both renderer strings, each pass's medians and web / desktop ratios, the interval of
+# the page's animation frames against the desktop's frame, and the page's main-thread time, bytes
+# uploaded and draw calls per frame (tests/web/bench.js).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -35,9 +38,5 @@ if [ "${1:-}" = "--bench" ]; then
     # shellcheck source=lib/xvfb.sh
     source scripts/lib/xvfb.sh
     startXvfb
-    native=$(cd build/run && ../bench/frameBench | awk '/^shadow program/ {print $4; exit}')
-    report=$(/usr/bin/python3 tests/web/webTest.py build-web/site tests/goldens/25fps --bench)
-    echo "$report"
-    web=$(echo "$report" | sed -n 's/.*web frame at the start view: \([0-9.]*\) ms.*/\1/p')
-    echo "start view: web ${web} ms, native ${native} ms, ratio $(echo "$web / $native" | bc -l | cut -c1-4)"
+    node tests/web/bench.js build-web/site build/bench/frameBench build/run "${BENCH_PAIRS:-3}"
 fi

@@ -1,5 +1,6 @@
-// The sixteen ARB/EXT entry points the demo looks up by name, its shaders translated on the way
-// in, the layer's own fixed-function program, and the uniforms that carry GL's state to both.
+// The sixteen ARB/EXT entry points the demo looks up by name and GL 2.0's names of the shader
+// calls, its shaders translated on the way in, the layer's own fixed-function program, and the
+// uniforms that carry GL's state to both.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -421,3 +422,70 @@ EntryPoint lookupEntryPoint(const char* name) {
             return e.address;
     return nullptr;
 }
+
+// GL 2.0's names for the same calls (render/shaderProgram.cpp's): translated, linked and tracked
+// as the ARB ones are.
+extern "C" {
+
+GLuint glCreateProgram() {
+    return createProgramObject();
+}
+
+GLuint glCreateShader(GLenum type) {
+    return createShaderObject(type);
+}
+
+void glShaderSource(GLuint shader, GLsizei count, const GLchar* const* text, const GLint* lengths) {
+    shaderSource(shader, count, (const GLcharARB**)text, lengths);
+}
+
+void glCompileShader(GLuint shader) {
+    compileShader(shader);
+}
+
+void glAttachShader(GLuint program, GLuint shader) {
+    attachObject(program, shader);
+}
+
+void glLinkProgram(GLuint program) {
+    linkProgram(program);
+}
+
+void glUseProgram(GLuint program) {
+    useProgramObject(program);
+}
+
+void glGetShaderiv(GLuint shader, GLenum name, GLint* out) {
+    emscripten_glGetShaderiv(shader, name, out);
+}
+
+void glGetProgramiv(GLuint program, GLenum name, GLint* out) {
+    emscripten_glGetProgramiv(program, name, out);
+}
+
+void glGetShaderInfoLog(GLuint shader, GLsizei size, GLsizei* length, GLchar* log) {
+    emscripten_glGetShaderInfoLog(shader, size, length, log);
+}
+
+void glGetProgramInfoLog(GLuint program, GLsizei size, GLsizei* length, GLchar* log) {
+    emscripten_glGetProgramInfoLog(program, size, length, log);
+}
+
+GLint glGetUniformLocation(GLuint program, const GLchar* name) {
+    return emscripten_glGetUniformLocation(program, name);
+}
+
+GLint glGetAttribLocation(GLuint program, const GLchar* name) {
+    return emscripten_glGetAttribLocation(program, name);
+}
+
+// GL keeps a program in use until another replaces it; the layer's record of it stays too.
+void glDeleteProgram(GLuint program) {
+    emscripten_glDeleteProgram(program);
+}
+
+void glDeleteShader(GLuint shader) {
+    emscripten_glDeleteShader(shader);
+}
+
+} // extern "C"

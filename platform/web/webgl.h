@@ -24,6 +24,8 @@ GLuint emscripten_glCreateShader(GLenum type);
 void emscripten_glCullFace(GLenum mode);
 void emscripten_glDepthMask(GLboolean flag);
 void emscripten_glDeleteBuffers(GLsizei n, const GLuint* buffers);
+void emscripten_glDeleteProgram(GLuint program);
+void emscripten_glDeleteShader(GLuint shader);
 void emscripten_glDeleteVertexArrays(GLsizei n, const GLuint* arrays);
 void emscripten_glDisable(GLenum cap);
 void emscripten_glDisableVertexAttribArray(GLuint index);

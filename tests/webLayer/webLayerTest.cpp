@@ -41,16 +41,18 @@ struct LayerCase {
 };
 
 // ---- helpers ----
-static GLhandleARB litProgram();
+static GLhandleARB litProgram(bool gl20 = false);
 static void objectMatrix(int frame, float out[16]);
 static std::vector<GivenVertex> mesh(int frame, int changedFrom);
 static void drawMesh(const std::vector<GivenVertex>& corners, bool texCoords);
 static std::string shapeFailure(const StubDraw& draw, const Frame& f, bool normals);
 static void useProgram(GLhandleARB p);
 static void drawParticles(int count);
-static void drawLitMesh(int frame, Frame& out, int changedFrom, bool still);
+static void drawLitMesh(int frame, Frame& out, int changedFrom, bool still, bool gl20 = false);
 
-static GLhandleARB litProgram() {
+// Made as the demo makes its programs, through the ARB entry points, or through GL 2.0's names
+// as render/shaderProgram.cpp does.
+static GLhandleARB litProgram(bool gl20) {
     const char* vertex =
         "#version 120\nvarying vec3 n;\nvoid main() {\n"
         "  n = gl_NormalMatrix * gl_Normal;\n"
@@ -59,9 +61,20 @@ static GLhandleARB litProgram() {
     const char* fragment =
         "#version 120\nvarying vec3 n;\nvoid main() {\n"
         "  gl_FragColor = gl_FrontMaterial.diffuse * gl_LightSource[1].diffuse;\n}\n";
-    GLhandleARB program = ((CreateProgram)lookupEntryPoint("glCreateProgramObjectARB"))();
     const char* texts[2] = {vertex, fragment};
     const GLenum types[2] = {GL_VERTEX_SHADER, GL_FRAGMENT_SHADER};
+    if (gl20) {
+        GLuint program = glCreateProgram();
+        for (int s = 0; s < 2; s++) {
+            GLuint shader = glCreateShader(types[s]);
+            glShaderSource(shader, 1, &texts[s], nullptr);
+            glCompileShader(shader);
+            glAttachShader(program, shader);
+        }
+        glLinkProgram(program);
+        return program;
+    }
+    GLhandleARB program = ((CreateProgram)lookupEntryPoint("glCreateProgramObjectARB"))();
     for (int s = 0; s < 2; s++) {
         GLhandleARB shader = ((CreateShader)lookupEntryPoint("glCreateShaderObjectARB"))(types[s]);
         ((ShaderSource)lookupEntryPoint("glShaderSourceARB"))(shader, 1, &texts[s], nullptr);
@@ -158,11 +171,14 @@ static void drawParticles(int count) {
 }
 
 // The mesh under the lit program; the matrix moves every frame unless still.
-static void drawLitMesh(int frame, Frame& out, int changedFrom, bool still) {
+static void drawLitMesh(int frame, Frame& out, int changedFrom, bool still, bool gl20) {
     static GLhandleARB program;
     if (frame == 0)
-        program = litProgram();
-    useProgram(program);
+        program = litProgram(gl20);
+    if (gl20)
+        glUseProgram(program);
+    else
+        useProgram(program);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     objectMatrix(still ? 0 : frame, out.modelview);
@@ -171,7 +187,10 @@ static void drawLitMesh(int frame, Frame& out, int changedFrom, bool still) {
     out.given = mesh(frame, changedFrom);
     drawMesh(out.given, true);
     glPopMatrix();
-    useProgram(0);
+    if (gl20)
+        glUseProgram(0);
+    else
+        useProgram(0);
 }
 
 static const LayerCase CASES[] = {
@@ -286,6 +305,13 @@ static const LayerCase CASES[] = {
      [](const Frame& f) -> std::string {
          if (f.draws.size() != 1 || f.draws[0].program <= 64)
              return "the case needs one draw by a program with an id past 64";
+         return shapeFailure(f.draws[0], f, true);
+     }},
+    {"a program made through GL 2.0's names is translated, linked and used through the layer", 1,
+     [](int frame, Frame& out) { drawLitMesh(frame, out, 99, false, true); },
+     [](const Frame& f) -> std::string {
+         if (f.draws.size() != 1)
+             return "not one draw";
          return shapeFailure(f.draws[0], f, true);
      }},
 };

@@ -169,6 +169,8 @@ void emscripten_glDeleteVertexArrays(GLsizei n, const GLuint* ids) {
     for (GLsizei i = 0; i < n; i++)
         arrays.erase(ids[i]);
 }
+void emscripten_glDeleteProgram(GLuint) {}
+void emscripten_glDeleteShader(GLuint) {}
 void emscripten_glDepthMask(GLboolean) {}
 void emscripten_glDisable(GLenum) {}
 void emscripten_glDisableVertexAttribArray(GLuint index) {
