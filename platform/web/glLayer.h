@@ -102,6 +102,8 @@ bool programReads(GLuint webglProgram, StateGroup group, int index);
 void loadStateUniforms(GLuint webglProgram, const float modelview[16]);
 // Links p with the layer's attribute locations and caches its uniform locations.
 void linkLayerProgram(GLuint p);
+// GL_PACK_ALIGNMENT for the layer's glReadPixels, as glPixelStorei sets it.
+void setLayerPackAlignment(int alignment);
 // Reports once on the console that the layer cannot honour a call.
 void layerUnsupported(const char* what);
 
