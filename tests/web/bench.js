@@ -182,7 +182,10 @@ async function main() {
     console.log(`| ${label} | ${fmt(web, key)} | ${fmt(desktop, key)} | ${ratio(key, key).toFixed(2)} |`);
   console.log(`| visitor's frame interval | ${fmt(web, 'interval')} | ${fmt(desktop, 'frame')} ` +
     `| ${ratio('interval', 'frame').toFixed(2)} |`);
-  console.log(`\npage's main-thread time per animation frame: ${fmt(web, 'busy')} ms`);
+  const browserWork = web.map((r) => (r.frame - r.depth - r.lit - r.particles).toFixed(1));
+  console.log(`\nthe browser's own work between bench frames (frame less its passes): ` +
+    `${browserWork.join(' / ')} ms; the desktop's swap is in its frame likewise`);
+  console.log(`page's main-thread time per animation frame: ${fmt(web, 'busy')} ms`);
   console.log(`bytes uploaded per frame: ${web.map((r) => r.bytes).join(' / ')} ` +
     `(the most in one frame, the one that keeps the scene's blocks: ${web[0].mostBytes})`);
   console.log(`draw calls per frame: ${web.map((r) => r.draws).join(' / ')}`);
