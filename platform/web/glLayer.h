@@ -1,7 +1,8 @@
 #pragma once
 // The fixed-function OpenGL subset the demo calls, answered over WebGL 2. The demo's own gl*
 // calls land in these files; WebGL itself is reached through Emscripten's emscripten_gl* names.
-// GL's state lives in one struct and turns into uniforms when something is drawn.
+// The state the programs read lives in one struct and becomes uniforms when something is drawn;
+// WebGL's own switches are passed on as they change.
 #include <GL/glew.h>
 
 const int LAYER_TEXTURE_NAMES = 256; // demo texture names 0 .. 255
@@ -64,6 +65,7 @@ struct LayerState {
     GLenum cullMode;                        // GL_BACK, GL_FRONT or GL_FRONT_AND_BACK
     GLuint program;                         // demo's program, 0 for fixed function
     GLuint framebuffer;                     // bound framebuffer, 0 for the canvas
+    GLuint depthTarget, depthTexture; // the framebuffer given a depth texture, and it (WebGL's)
     int viewport[4];
     int unpackAlignment;
 };
@@ -93,6 +95,8 @@ void flushBatchIfRead(StateGroup group, int index);
 // Makes the WebGL program for the demo's program p (0: the layer's fixed-function one) current
 // and returns it.
 GLuint useLayerProgram(GLuint p);
+// The WebGL program the layer last made current.
+GLuint layerActiveProgram();
 // The attributes the WebGL program reads (FORMAT_* bits); positions always.
 int programFormat(GLuint webglProgram);
 // True when the WebGL program has a uniform for the state group.

@@ -198,6 +198,10 @@ GLuint useLayerProgram(GLuint p) {
     return webglProgram;
 }
 
+GLuint layerActiveProgram() {
+    return activeProgram;
+}
+
 int programFormat(GLuint webglProgram) {
     const LayerProgram* p = findProgram(webglProgram);
     return p ? p->format : 0;
@@ -384,6 +388,10 @@ static void bindFramebuffer(GLenum, GLuint framebuffer) {
 static void framebufferTexture2D(GLenum, GLenum attachment, GLenum target, GLuint texture,
                                  GLint level) {
     GLuint webglTexture = texture < (GLuint)LAYER_TEXTURE_NAMES ? layer.webglTexture[texture] : 0;
+    if (attachment == GL_DEPTH_ATTACHMENT) {
+        layer.depthTarget = layer.framebuffer;
+        layer.depthTexture = webglTexture;
+    }
     emscripten_glFramebufferTexture2D(GL_FRAMEBUFFER, attachment, target, webglTexture, level);
 }
 

@@ -7,6 +7,74 @@
 #include "platform/web/webgl.h"
 
 static int packAlignment = 4; // GL's initial GL_PACK_ALIGNMENT
+static GLuint waitProgram, waitFramebuffer, waitArray;
+static const int WAIT_UNIT = LAYER_TEXTURE_UNITS - 1;
+
+static const char* const WAIT_VERTEX = "#version 300 es\n"
+                                       "void main() {\n"
+                                       "    gl_Position = vec4(0.0, 0.0, 0.0, 1.0);\n"
+                                       "    gl_PointSize = 1.0;\n}\n";
+static const char* const WAIT_FRAGMENT = "#version 300 es\nprecision highp float;\n"
+                                         "uniform highp sampler2D depth;\nout vec4 color;\n"
+                                         "void main() {\n"
+                                         "    color = vec4(texture(depth, vec2(0.5)).r);\n}\n";
+
+// ---- helpers ----
+static void makeWaitTarget();
+static void waitForDepthTexture(GLuint texture);
+
+// A program that samples a depth texture into one texel of a texture of its own.
+static void makeWaitTarget() {
+    waitProgram = emscripten_glCreateProgram();
+    const char* const texts[2] = {WAIT_VERTEX, WAIT_FRAGMENT};
+    const GLenum types[2] = {GL_VERTEX_SHADER, GL_FRAGMENT_SHADER};
+    for (int s = 0; s < 2; s++) {
+        GLuint shader = emscripten_glCreateShader(types[s]);
+        emscripten_glShaderSource(shader, 1, &texts[s], nullptr);
+        emscripten_glCompileShader(shader);
+        emscripten_glAttachShader(waitProgram, shader);
+    }
+    emscripten_glLinkProgram(waitProgram);
+    emscripten_glUseProgram(waitProgram);
+    emscripten_glUniform1i(emscripten_glGetUniformLocation(waitProgram, "depth"), WAIT_UNIT);
+    GLuint texel;
+    emscripten_glGenTextures(1, &texel);
+    emscripten_glActiveTexture(GL_TEXTURE0 + WAIT_UNIT);
+    emscripten_glBindTexture(GL_TEXTURE_2D, texel);
+    emscripten_glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                            nullptr);
+    emscripten_glGenFramebuffers(1, &waitFramebuffer);
+    emscripten_glBindFramebuffer(GL_FRAMEBUFFER, waitFramebuffer);
+    emscripten_glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texel,
+                                      0);
+    emscripten_glGenVertexArrays(1, &waitArray);
+}
+
+// Draws and reads the texel, then puts back the state the layer keeps for WebGL.
+static void waitForDepthTexture(GLuint texture) {
+    if (waitProgram == 0)
+        makeWaitTarget();
+    emscripten_glBindFramebuffer(GL_FRAMEBUFFER, waitFramebuffer);
+    emscripten_glViewport(0, 0, 1, 1);
+    emscripten_glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    emscripten_glUseProgram(waitProgram);
+    emscripten_glBindVertexArray(waitArray);
+    emscripten_glActiveTexture(GL_TEXTURE0 + WAIT_UNIT);
+    emscripten_glBindTexture(GL_TEXTURE_2D, texture);
+    emscripten_glDrawArrays(GL_POINTS, 0, 1);
+    unsigned char pixel[4];
+    emscripten_glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    GLuint name = layer.boundTexture[WAIT_UNIT];
+    emscripten_glBindTexture(GL_TEXTURE_2D,
+                             name < (GLuint)LAYER_TEXTURE_NAMES ? layer.webglTexture[name] : 0);
+    emscripten_glActiveTexture(GL_TEXTURE0 + layer.activeUnit);
+    emscripten_glUseProgram(layerActiveProgram());
+    int m = layer.colorMask;
+    emscripten_glColorMask(m & 1, (m >> 1) & 1, (m >> 2) & 1, (m >> 3) & 1);
+    emscripten_glViewport(layer.viewport[0], layer.viewport[1], layer.viewport[2],
+                          layer.viewport[3]);
+    emscripten_glBindFramebuffer(GL_FRAMEBUFFER, layer.framebuffer);
+}
 
 extern "C" {
 
@@ -36,11 +104,17 @@ void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format
             memcpy(out + row * stride + col * 3, &rgba[((size_t)row * width + col) * 4], 3);
 }
 
-// A one-pixel read of the canvas waits for every command before it, as glFinish does on the
-// desktop; the shadow target has no colour to read.
+// A one-pixel read waits for the commands that drew it, as glFinish does for all on the desktop.
+// The canvas's pixel depends on nothing drawn into the shadow target, which has no colour to
+// read: while it is bound, a pixel that samples its depth texture is drawn and read instead.
 void glFinish() {
     unsigned char pixel[4];
     flushBatch();
+    if (layer.framebuffer != 0 && layer.framebuffer == layer.depthTarget &&
+        layer.depthTexture != 0) {
+        waitForDepthTexture(layer.depthTexture);
+        return;
+    }
     emscripten_glBindFramebuffer(GL_FRAMEBUFFER, 0);
     emscripten_glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     emscripten_glBindFramebuffer(GL_FRAMEBUFFER, layer.framebuffer);

@@ -16,6 +16,9 @@ typedef GLhandleARB (*CreateShader)(GLenum);
 typedef void (*ShaderSource)(GLhandleARB, GLsizei, const GLcharARB**, const GLint*);
 typedef void (*Handle1)(GLhandleARB);
 typedef void (*Handle2)(GLhandleARB, GLhandleARB);
+typedef void (*GenFramebuffers)(GLsizei, GLuint*);
+typedef void (*BindFramebuffer)(GLenum, GLuint);
+typedef void (*FramebufferTexture)(GLenum, GLenum, GLenum, GLuint, GLint);
 
 const int MESH_TRIANGLES = 40; // more corners than the batch takes from a block
 const int PARTICLES = 14999;
@@ -313,6 +316,30 @@ static const LayerCase CASES[] = {
          if (f.draws.size() != 1)
              return "not one draw";
          return shapeFailure(f.draws[0], f, true);
+     }},
+    {"glFinish with the shadow target bound reads a pixel that samples its depth texture", 1,
+     [](int frame, Frame& out) {
+         GLuint target;
+         ((GenFramebuffers)lookupEntryPoint("glGenFramebuffersEXT"))(1, &target);
+         ((BindFramebuffer)lookupEntryPoint("glBindFramebufferEXT"))(GL_FRAMEBUFFER, target);
+         glBindTexture(GL_TEXTURE_2D, 5);
+         ((FramebufferTexture)lookupEntryPoint("glFramebufferTexture2DEXT"))(
+             GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, 5, 0);
+         glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+         objectMatrix(frame, out.modelview);
+         glLoadMatrixf(out.modelview);
+         out.given = mesh(frame, 99);
+         drawMesh(out.given, false);
+         glFinish();
+     },
+     [](const Frame& f) -> std::string {
+         if (f.draws.size() != 2 || stubReads.empty())
+             return "no draw and read after the depth pass's draw";
+         const StubDraw& wait = f.draws[1];
+         if (wait.framebuffer == f.draws[0].framebuffer || wait.framebuffer == 0 ||
+             wait.textures[7] != stubDepthTexture || stubReads.back() != wait.framebuffer)
+             return "the read does not depend on the depth texture";
+         return shapeFailure(f.draws[0], f, false);
      }},
 };
 

@@ -24,6 +24,8 @@ struct StubProgram {
 };
 
 std::vector<StubDraw> stubDraws;
+std::vector<unsigned> stubReads;
+unsigned stubDepthTexture;
 StubCounts stubCounts;
 
 static GLuint nextId;
@@ -32,7 +34,8 @@ static std::map<GLuint, StubArray> arrays;
 static std::map<GLuint, std::string> shaders;
 static std::map<GLuint, GLenum> shaderTypes;
 static std::map<GLuint, StubProgram> programs;
-static GLuint arrayBuffer, boundArray, currentProgram;
+static GLuint arrayBuffer, boundArray, currentProgram, framebuffer, activeUnit;
+static GLuint unitTextures[8];
 
 // ---- helpers ----
 static GLuint newId();
@@ -74,7 +77,8 @@ static void fetch(const StubArray& a, int attribute, unsigned vertex, float* out
 static void recordDraw(const std::vector<unsigned>& indexes, bool indexed) {
     StubProgram& p = programs[currentProgram];
     const StubArray& a = arrays[boundArray];
-    StubDraw draw{currentProgram, indexed, 0, a.attributes[0].stride, {}, {}};
+    StubDraw draw{currentProgram, framebuffer, {}, indexed, 0, a.attributes[0].stride, {}, {}};
+    memcpy(draw.textures, unitTextures, sizeof unitTextures);
     for (int i = 0; i < 4; i++)
         draw.attributes |= a.attributes[i].enabled ? 1 << i : 0;
     for (size_t i = 0; i < p.uniformNames.size(); i++)
@@ -109,14 +113,19 @@ void resetStub() {
     shaders.clear();
     shaderTypes.clear();
     programs.clear();
-    arrayBuffer = boundArray = currentProgram = 0;
+    arrayBuffer = boundArray = currentProgram = framebuffer = activeUnit = 0;
+    memset(unitTextures, 0, sizeof unitTextures);
     stubDraws.clear();
+    stubReads.clear();
+    stubDepthTexture = 0;
     stubCounts = StubCounts{};
 }
 
 extern "C" {
 
-void emscripten_glActiveTexture(GLenum) {}
+void emscripten_glActiveTexture(GLenum unit) {
+    activeUnit = (unit - GL_TEXTURE0) & 7;
+}
 void emscripten_glAttachShader(GLuint program, GLuint shader) {
     programs[program].source += shaders[shader];
 }
@@ -129,8 +138,12 @@ void emscripten_glBindBuffer(GLenum target, GLuint buffer) {
     else
         arrays[boundArray].elementBuffer = buffer;
 }
-void emscripten_glBindFramebuffer(GLenum, GLuint) {}
-void emscripten_glBindTexture(GLenum, GLuint) {}
+void emscripten_glBindFramebuffer(GLenum, GLuint bound) {
+    framebuffer = bound;
+}
+void emscripten_glBindTexture(GLenum, GLuint texture) {
+    unitTextures[activeUnit] = texture;
+}
 void emscripten_glBindVertexArray(GLuint array) {
     boundArray = array;
 }
@@ -203,7 +216,10 @@ void emscripten_glEnableVertexAttribArray(GLuint index) {
     arrays[boundArray].attributes[index].enabled = true;
 }
 void emscripten_glFinish() {}
-void emscripten_glFramebufferTexture2D(GLenum, GLenum, GLenum, GLuint, GLint) {}
+void emscripten_glFramebufferTexture2D(GLenum, GLenum attachment, GLenum, GLuint texture, GLint) {
+    if (attachment == GL_DEPTH_ATTACHMENT)
+        stubDepthTexture = texture;
+}
 static void generate(GLsizei n, GLuint* ids) {
     for (GLsizei i = 0; i < n; i++)
         ids[i] = newId();
@@ -259,7 +275,9 @@ GLboolean emscripten_glIsShader(GLuint object) {
 void emscripten_glLinkProgram(GLuint) {}
 void emscripten_glPixelStorei(GLenum, GLint) {}
 void emscripten_glReadBuffer(GLenum) {}
-void emscripten_glReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*) {}
+void emscripten_glReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*) {
+    stubReads.push_back(framebuffer);
+}
 void emscripten_glShaderSource(GLuint shader, GLsizei count, const GLchar* const* text,
                                const GLint*) {
     for (GLsizei i = 0; i < count; i++)

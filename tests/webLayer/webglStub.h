@@ -14,7 +14,8 @@ struct StubCorner {
 };
 
 struct StubDraw {
-    unsigned program;
+    unsigned program, framebuffer;
+    unsigned textures[8]; // bound per unit
     bool indexed;
     int attributes; // bit a: attribute a is an enabled array
     int strideBytes;
@@ -28,6 +29,8 @@ struct StubCounts {
 };
 
 extern std::vector<StubDraw> stubDraws;
+extern std::vector<unsigned> stubReads; // the framebuffer of each glReadPixels
+extern unsigned stubDepthTexture;       // the texture last attached as a depth buffer
 extern StubCounts stubCounts;
 
 // Forgets every object and draw; ids start again at 1.
