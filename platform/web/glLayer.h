@@ -123,7 +123,10 @@ bool drawKeptBlock(const float* vertices, int count, int format, GLenum mode,
 // it is next drawn), and the batch's own buffers are made afresh.
 void forgetLayerBuffers();
 // After the context was lost: the layer's programs and the uniform values they got are
-// forgotten; its own programs are linked again when next used, the demo's when linked again.
+// forgotten (glFinish's wait target too); its own programs are linked again when next used, the
+// demo's when the demo links them again. With forgetLayerBuffers, what a restore must call.
 void forgetLayerPrograms();
+// glFinish's program and texel, made again when next needed.
+void forgetWaitTarget();
 // Makes the batch's vertex array and buffers and the shared quad index buffer.
 void createBatchBuffers();

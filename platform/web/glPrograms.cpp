@@ -183,6 +183,7 @@ void forgetLayerPrograms() {
     fixedProgram = depthProgram = activeProgram = 0;
     foundId = 0;
     found = nullptr;
+    forgetWaitTarget();
 }
 
 GLuint useLayerProgram(GLuint p) {

@@ -50,6 +50,10 @@ static void makeWaitTarget() {
     emscripten_glGenVertexArrays(1, &waitArray);
 }
 
+void forgetWaitTarget() {
+    waitProgram = waitFramebuffer = waitArray = 0;
+}
+
 // Draws and reads the texel, then puts back the state the layer keeps for WebGL.
 static void waitForDepthTexture(GLuint texture) {
     if (waitProgram == 0)
