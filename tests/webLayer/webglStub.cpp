@@ -43,6 +43,8 @@ static std::string baseName(const std::string& name);
 static const float* uniformOf(const StubProgram& p, const char* name);
 static void fetch(const StubArray& a, int attribute, unsigned vertex, float* out);
 static void recordDraw(const std::vector<unsigned>& indexes, bool indexed);
+static void generate(GLsizei n, GLuint* ids);
+static void setUniform(GLint location, const GLfloat* value, int count);
 
 static GLuint newId() {
     return ++nextId;
@@ -104,6 +106,17 @@ static void recordDraw(const std::vector<unsigned>& indexes, bool indexed) {
         draw.corners.push_back(c);
     }
     stubDraws.push_back(draw);
+}
+
+static void generate(GLsizei n, GLuint* ids) {
+    for (GLsizei i = 0; i < n; i++)
+        ids[i] = newId();
+}
+
+static void setUniform(GLint location, const GLfloat* value, int count) {
+    stubCounts.uniformCalls++;
+    if (location >= 0)
+        programs[currentProgram].values[location].assign(value, value + count);
 }
 
 void resetStub() {
@@ -220,10 +233,6 @@ void emscripten_glFramebufferTexture2D(GLenum, GLenum attachment, GLenum, GLuint
     if (attachment == GL_DEPTH_ATTACHMENT)
         stubDepthTexture = texture;
 }
-static void generate(GLsizei n, GLuint* ids) {
-    for (GLsizei i = 0; i < n; i++)
-        ids[i] = newId();
-}
 void emscripten_glGenBuffers(GLsizei n, GLuint* ids) {
     generate(n, ids);
 }
@@ -286,11 +295,6 @@ void emscripten_glShaderSource(GLuint shader, GLsizei count, const GLchar* const
 void emscripten_glTexImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum,
                              const void*) {}
 void emscripten_glTexParameteri(GLenum, GLenum, GLint) {}
-static void setUniform(GLint location, const GLfloat* value, int count) {
-    stubCounts.uniformCalls++;
-    if (location >= 0)
-        programs[currentProgram].values[location].assign(value, value + count);
-}
 void emscripten_glUniform1i(GLint location, GLint value) {
     float f = (float)value;
     setUniform(location, &f, 1);
