@@ -175,8 +175,12 @@ void glutSpecialFunc(void (*callback)(int, int, int)) {
 void glutPostRedisplay() {}
 
 // The browser shows the canvas when the frame's callback returns; the batch must be drawn by then.
+// The frame also waits for its drawing, as a swap on the desktop's llvmpipe does (it copies the
+// finished picture to the window): a page that runs a frame ahead
+// shares a software rasterizer's cores with the frame being drawn, and on llvmpipe over 2 cores
+// the interval between frames doubled.
 void glutSwapBuffers() {
-    flushBatch();
+    glFinish();
 }
 
 void glutMainLoop() {
