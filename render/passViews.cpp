@@ -1,0 +1,366 @@
+#include "render/passViews.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <regex>
+
+#include "app/window.h"
+#include "math/transforms.h"
+#include "render/extensionEntryPoints.h"
+#include "render/frame.h"
+#include "render/renderPasses.h"
+#include "render/shaderLoading.h"
+#include "render/shadowTarget.h"
+#include "render/unshadowedProgram.h"
+#include "scene/fileBytes.h"
+
+#include <cstdlib>
+
+// The fragment shader's bias: a constant floor and a share of the receiver's slope.
+static const char* const BIAS_CONSTANTS[] = {"CONSTANT_BIAS", "SLOPE_BIAS_TEXELS",
+                                             "MAX_SLOPE_BIAS"};
+// Distance from the light that the depth picture's two colour bytes span (units): 1/16 unit steps.
+static const double DEPTH_CODE_RANGE = 4096.0;
+
+// Draws the depth texture over the window: each pixel's distance from the light as 16 bits in
+// red and green, blue set where nothing was drawn. The readback turns it into grey, so the same
+// picture comes from a desktop GL and from WebGL 2, which cannot read depth back.
+static const char* const DEPTH_VIEW_VERTEX = "#version 120\n"
+                                             "void main() {\n"
+                                             "    gl_TexCoord[0] = gl_MultiTexCoord0;\n"
+                                             "    gl_Position = gl_Vertex;\n"
+                                             "}\n";
+static const char* const DEPTH_VIEW_FRAGMENT =
+    "#version 120\n"
+    "uniform sampler2D DepthMap;\n"
+    "const vec3 Planes = vec3(%.1f, %.1f, %.1f); // near, far, the code's range\n"
+    "void main() {\n"
+    "    float depth = texture2D(DepthMap, gl_TexCoord[0].st).r;\n"
+    "    if (depth >= 1.0) {\n"
+    "        gl_FragColor = vec4(0.0, 0.0, 1.0, 1.0);\n"
+    "        return;\n"
+    "    }\n"
+    "    float ndc = 2.0 * depth - 1.0;\n"
+    "    float distance = 2.0 * Planes.x * Planes.y /\n"
+    "                     (Planes.y + Planes.x - ndc * (Planes.y - Planes.x));\n"
+    "    float code = floor(clamp(distance / Planes.z, 0.0, 1.0) * 65535.0 + 0.5);\n"
+    "    float high = floor(code / 256.0);\n"
+    "    gl_FragColor = vec4(high / 255.0, (code - high * 256.0) / 255.0, 0.0, 1.0);\n"
+    "}\n";
+
+static const int VARIANT_CAPACITY = 2 * (int)(MAX_BIAS_SCALE / BIAS_SCALE_STEP + 1);
+
+static GLhandleARB unshadowedProgram;
+static GLhandleARB variants[VARIANT_CAPACITY]; // by variantSlot; 0 until first asked for
+static GLhandleARB depthViewProgram;
+
+// ---- helpers ----
+static std::string withDefine(const std::string& source, const char* define);
+static void readWindowRgb(std::vector<unsigned char>& out);
+static void drawWith(GLhandleARB program, void (*draw)());
+static void drawLitPasses();
+static void drawDepthView(std::vector<unsigned char>& out, DepthStretch& stretch);
+static void lightProjection(double out[16]);
+static int variantSlot(const ShadowSetting& setting);
+
+// The define must follow the #version line, which has to stay first.
+static std::string withDefine(const std::string& source, const char* define) {
+    size_t version = source.find("#version");
+    size_t lineEnd = version == std::string::npos ? std::string::npos : source.find('\n', version);
+    size_t at = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+    return source.substr(0, at) + "#define " + define + "\n" + source.substr(at);
+}
+
+bool shadowShaderText(const std::string& source, const ShadowSetting& setting, std::string& out) {
+    if (!(setting.biasScale >= 0.0 && setting.biasScale <= MAX_BIAS_SCALE)) {
+        fprintf(stderr, "Dust Riders: bias scale %g outside 0 to %g\n", setting.biasScale,
+                MAX_BIAS_SCALE);
+        return false;
+    }
+    out = setting.oneTap ? withDefine(source, "ONE_TAP 1") : source;
+    for (const char* name : BIAS_CONSTANTS) {
+        std::regex declaration(std::string("(const float ") + name + "\\s*=\\s*)([^;]+);");
+        std::smatch found;
+        if (!std::regex_search(out, found, declaration)) {
+            fprintf(stderr, "Dust Riders: no 'const float %s' in the fragment shader\n", name);
+            return false;
+        }
+        char value[64];
+        snprintf(value, sizeof value, "%.9g", setting.biasScale * atof(found[2].str().c_str()));
+        std::string text = value;
+        // GLSL 1.20 wants a float literal: 0 becomes 0.0, 3e-05 keeps its exponent.
+        if (text.find_first_of(".e") == std::string::npos)
+            text += ".0";
+        out = found.prefix().str() + found[1].str() + text + ";" + found.suffix().str();
+    }
+    return true;
+}
+
+// Steps of the bias scale, one tap after the grid; -1 outside the range.
+static int variantSlot(const ShadowSetting& setting) {
+    if (!(setting.biasScale >= 0.0 && setting.biasScale <= MAX_BIAS_SCALE))
+        return -1;
+    int step = (int)std::lround(setting.biasScale / BIAS_SCALE_STEP);
+    return step + (setting.oneTap ? VARIANT_CAPACITY / 2 : 0);
+}
+
+GLhandleARB shadowVariant(const ShadowSetting& asked) {
+    int slot = variantSlot(asked);
+    if (slot < 0) {
+        fprintf(stderr, "Dust Riders: bias scale %g outside 0 to %g\n", asked.biasScale,
+                MAX_BIAS_SCALE);
+        return 0;
+    }
+    if (variants[slot])
+        return variants[slot];
+    ShadowSetting setting = {BIAS_SCALE_STEP * (slot % (VARIANT_CAPACITY / 2)), asked.oneTap};
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    if (!readFileBytes("FragmentShader.c", &bytes, &size)) {
+        fprintf(stderr, "Dust Riders: cannot read FragmentShader.c\n");
+        return 0;
+    }
+    std::string source((const char*)bytes, size), text;
+    free(bytes);
+    if (!shadowShaderText(source, setting, text))
+        return 0;
+    const ExtensionEntryPoints& e = extensionEntryPoints;
+    GLhandleARB program = e.createProgramObjectARB();
+    e.attachObjectARB(program, loadShaderFromFile("VertexShader.c", GL_VERTEX_SHADER_ARB));
+    e.attachObjectARB(program,
+                      compileShaderText("FragmentShader.c", text.c_str(), GL_FRAGMENT_SHADER_ARB));
+    e.linkProgramARB(program);
+    variants[slot] = program;
+    return program;
+}
+
+bool preparePassViews() {
+    const ExtensionEntryPoints& e = extensionEntryPoints;
+    unshadowedProgram = buildUnshadowedProgram();
+    depthViewProgram = e.createProgramObjectARB();
+    e.attachObjectARB(depthViewProgram,
+                      compileShaderText("depth view", DEPTH_VIEW_VERTEX, GL_VERTEX_SHADER_ARB));
+    char fragment[1024];
+    snprintf(fragment, sizeof fragment, DEPTH_VIEW_FRAGMENT, NEAR_PLANE, FAR_PLANE,
+             DEPTH_CODE_RANGE);
+    e.attachObjectARB(depthViewProgram,
+                      compileShaderText("depth view", fragment, GL_FRAGMENT_SHADER_ARB));
+    e.linkProgramARB(depthViewProgram);
+    if (!unshadowedProgram || !depthViewProgram) {
+        fprintf(stderr, "Dust Riders: the pass views' programs could not be made\n");
+        return false;
+    }
+    return true;
+}
+
+static void readWindowRgb(std::vector<unsigned char>& out) {
+    size_t pixels = (size_t)windowWidth * windowHeight;
+    std::vector<unsigned char> rgba(pixels * 4);
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // RGBA: the one format WebGL 2 always reads.
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    out.resize(pixels * 3);
+    for (size_t i = 0; i < pixels; i++)
+        std::copy(&rgba[i * 4], &rgba[i * 4 + 3], &out[i * 3]);
+}
+
+static void drawLitPasses() {
+    renderDepthPass();
+    renderLitPass();
+}
+
+// The frame's own drawing, with another program standing in for shadowProgram.
+static void drawWith(GLhandleARB program, void (*draw)()) {
+    GLhandleARB keptProgram = shadowProgram;
+    int keptUniform = shadowMapUniform;
+    shadowProgram = program;
+    shadowMapUniform = program == unshadowedProgram
+                           ? -1
+                           : extensionEntryPoints.getUniformLocationARB(program, "ShadowMap");
+    draw();
+    shadowProgram = keptProgram;
+    shadowMapUniform = keptUniform;
+}
+
+void distanceToGrey(const std::vector<float>& distance, std::vector<unsigned char>& out,
+                    DepthStretch& stretch) {
+    std::vector<float> drawn;
+    for (float d : distance)
+        if (d >= 0.0f)
+            drawn.push_back(d);
+    // The nearest and farthest hundredth of the drawn texels saturate, so a few stray texels
+    // cannot flatten the rest.
+    stretch = {NEAR_PLANE, FAR_PLANE};
+    if (!drawn.empty()) {
+        size_t low = drawn.size() / 100, high = drawn.size() - 1 - drawn.size() / 100;
+        std::nth_element(drawn.begin(), drawn.begin() + low, drawn.end());
+        stretch.nearest = drawn[low];
+        std::nth_element(drawn.begin(), drawn.begin() + high, drawn.end());
+        stretch.farthest = drawn[high];
+    }
+    double span = stretch.farthest > stretch.nearest ? stretch.farthest - stretch.nearest : 1.0;
+    out.resize(distance.size() * 3);
+    for (size_t i = 0; i < distance.size(); i++) {
+        double share = distance[i] >= 0.0f ? (distance[i] - stretch.nearest) / span : 1.0;
+        unsigned char grey =
+            (unsigned char)std::lround(255.0 * std::fmin(std::fmax(share, 0.0), 1.0));
+        out[3 * i] = out[3 * i + 1] = out[3 * i + 2] = grey;
+    }
+}
+
+// The depth pass just ran: its texture, as far as the pass drew into it, over the whole window.
+static void drawDepthView(std::vector<unsigned char>& out, DepthStretch& stretch) {
+    const ExtensionEntryPoints& e = extensionEntryPoints;
+    GLint drawn[4];
+    glGetIntegerv(GL_VIEWPORT, drawn);
+    float right = shadowMapWidth > 0 ? (float)drawn[2] / shadowMapWidth : 1.0f;
+    float top = shadowMapHeight > 0 ? (float)drawn[3] / shadowMapHeight : 1.0f;
+    e.bindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_DEPTH_TEST);
+    e.useProgramObjectARB(depthViewProgram);
+    e.uniform1iARB(e.getUniformLocationARB(depthViewProgram, "DepthMap"), 0);
+    e.activeTextureARB(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, -1);
+    glTexCoord2f(right, 0);
+    glVertex2f(1, -1);
+    glTexCoord2f(right, top);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, top);
+    glVertex2f(-1, 1);
+    glEnd();
+    e.useProgramObjectARB(0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glEnable(GL_DEPTH_TEST);
+    std::vector<unsigned char> codes;
+    readWindowRgb(codes);
+    std::vector<float> distance(codes.size() / 3);
+    for (size_t i = 0; i < distance.size(); i++) {
+        const unsigned char* c = &codes[3 * i];
+        distance[i] =
+            c[2] > 127 ? -1.0f : (float)((c[0] * 256 + c[1]) / 65535.0 * DEPTH_CODE_RANGE);
+    }
+    distanceToGrey(distance, out, stretch);
+}
+
+void drawPassView(PassView view, GLhandleARB shadowed, std::vector<unsigned char>& out,
+                  DepthStretch* stretch) {
+    if (shadowed == 0)
+        shadowed = shadowProgram;
+    DepthStretch unused;
+    std::vector<unsigned char> unshadowed;
+    switch (view) {
+    case VIEW_DEPTH:
+        renderDepthPass();
+        drawDepthView(out, stretch ? *stretch : unused);
+        break;
+    case VIEW_UNSHADOWED:
+        drawWith(unshadowedProgram, drawLitPasses);
+        readWindowRgb(out);
+        break;
+    case VIEW_SHADOWED:
+        drawWith(shadowed, drawLitPasses);
+        readWindowRgb(out);
+        break;
+    case VIEW_FRAME:
+        drawWith(shadowed, drawFrame);
+        readWindowRgb(out);
+        break;
+    case VIEW_DIFFERENCE: {
+        std::vector<unsigned char> lit;
+        drawWith(unshadowedProgram, drawLitPasses);
+        readWindowRgb(unshadowed);
+        drawWith(shadowed, drawLitPasses);
+        readWindowRgb(lit);
+        differenceImage(unshadowed.data(), lit.data(), windowWidth * windowHeight, out);
+        break;
+    }
+    default:
+        out.assign((size_t)windowWidth * windowHeight * 3, 0);
+    }
+}
+
+double shadowedShare(const std::vector<unsigned char>& unshadowed,
+                     const std::vector<unsigned char>& shadowed) {
+    size_t pixels = std::min(unshadowed.size(), shadowed.size()) / 3, differ = 0;
+    for (size_t i = 0; i < pixels; i++)
+        differ += unshadowed[3 * i] != shadowed[3 * i] ||
+                  unshadowed[3 * i + 1] != shadowed[3 * i + 1] ||
+                  unshadowed[3 * i + 2] != shadowed[3 * i + 2];
+    return pixels ? (double)differ / pixels : 0.0;
+}
+
+void differenceImage(const unsigned char* unshadowed, const unsigned char* shadowed, int pixels,
+                     std::vector<unsigned char>& out) {
+    out.resize((size_t)pixels * 3);
+    for (int i = 0; i < pixels; i++) {
+        const unsigned char* a = unshadowed + (size_t)i * 3;
+        const unsigned char* b = shadowed + (size_t)i * 3;
+        int d = 0;
+        for (int c = 0; c < 3; c++)
+            d = std::max(d, std::abs(a[c] - b[c]));
+        int grey = (a[0] + a[1] + a[2]) / 9;
+        out[(size_t)i * 3] = (unsigned char)std::min(255, grey + 4 * d);
+        out[(size_t)i * 3 + 1] = out[(size_t)i * 3 + 2] = (unsigned char)grey;
+    }
+}
+
+// As renderDepthPass loads it: the frame's own perspective.
+static void lightProjection(double out[16]) {
+    double aspect = frameAspect(windowWidth, windowHeight);
+    double f = 1.0 / std::tan(FIELD_OF_VIEW * M_PI / 360.0);
+    for (int i = 0; i < 16; i++)
+        out[i] = 0.0;
+    out[0] = f / aspect;
+    out[5] = f;
+    out[10] = (FAR_PLANE + NEAR_PLANE) / (NEAR_PLANE - FAR_PLANE);
+    out[11] = -1.0;
+    out[14] = 2.0 * FAR_PLANE * NEAR_PLANE / (NEAR_PLANE - FAR_PLANE);
+}
+
+bool depthViewPoint(const float world[3], double out[2]) {
+    double eye[4], clip[4], projection[16];
+    for (int row = 0; row < 4; row++)
+        eye[row] = lightMatrix[row] * world[0] + lightMatrix[4 + row] * world[1] +
+                   lightMatrix[8 + row] * world[2] + lightMatrix[12 + row];
+    lightProjection(projection);
+    for (int row = 0; row < 4; row++)
+        clip[row] = projection[row] * eye[0] + projection[4 + row] * eye[1] +
+                    projection[8 + row] * eye[2] + projection[12 + row] * eye[3];
+    if (clip[3] <= 0.0)
+        return false;
+    out[0] = (clip[0] / clip[3] * 0.5 + 0.5) * windowWidth;
+    out[1] = (clip[1] / clip[3] * 0.5 + 0.5) * windowHeight;
+    return true;
+}
+
+bool cameraFootprint(double out[5][2]) {
+    double view[16], inverse[16];
+    for (int i = 0; i < 16; i++)
+        view[i] = cameraMatrix[i];
+    if (!invertMatrix(view, inverse))
+        return false;
+    double up = FOOTPRINT_DISTANCE * std::tan(FIELD_OF_VIEW * M_PI / 360.0);
+    double side = up * frameAspect(windowWidth, windowHeight);
+    const double corners[5][3] = {{0, 0, 0},
+                                  {-side, -up, -FOOTPRINT_DISTANCE},
+                                  {side, -up, -FOOTPRINT_DISTANCE},
+                                  {side, up, -FOOTPRINT_DISTANCE},
+                                  {-side, up, -FOOTPRINT_DISTANCE}};
+    for (int k = 0; k < 5; k++) {
+        float world[3];
+        for (int row = 0; row < 3; row++)
+            world[row] = (float)(inverse[row] * corners[k][0] + inverse[4 + row] * corners[k][1] +
+                                 inverse[8 + row] * corners[k][2] + inverse[12 + row]);
+        if (!depthViewPoint(world, out[k]))
+            return false;
+    }
+    return true;
+}
