@@ -9,6 +9,7 @@
 #include "math/transforms.h"
 #include "render/extensionEntryPoints.h"
 #include "render/frame.h"
+#include "render/frameReadback.h"
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
 #include "render/shadowTarget.h"
@@ -57,7 +58,6 @@ static GLhandleARB depthViewProgram;
 
 // ---- helpers ----
 static std::string withDefine(const std::string& source, const char* define);
-static void readWindowRgb(std::vector<unsigned char>& out);
 static void drawWith(GLhandleARB program, void (*draw)());
 static void drawLitPasses();
 static void drawDepthView(std::vector<unsigned char>& out, DepthStretch& stretch);
@@ -154,17 +154,6 @@ bool preparePassViews() {
     return true;
 }
 
-static void readWindowRgb(std::vector<unsigned char>& out) {
-    size_t pixels = (size_t)windowWidth * windowHeight;
-    std::vector<unsigned char> rgba(pixels * 4);
-    glFinish();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    // RGBA: the one format WebGL 2 always reads.
-    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    out.resize(pixels * 3);
-    for (size_t i = 0; i < pixels; i++)
-        std::copy(&rgba[i * 4], &rgba[i * 4 + 3], &out[i * 3]);
-}
 
 static void drawLitPasses() {
     renderDepthPass();
@@ -240,7 +229,7 @@ static void drawDepthView(std::vector<unsigned char>& out, DepthStretch& stretch
     glBindTexture(GL_TEXTURE_2D, 0);
     glEnable(GL_DEPTH_TEST);
     std::vector<unsigned char> codes;
-    readWindowRgb(codes);
+    readBackBuffer(windowWidth, windowHeight, codes);
     std::vector<float> distance(codes.size() / 3);
     for (size_t i = 0; i < distance.size(); i++) {
         const unsigned char* c = &codes[3 * i];
@@ -263,22 +252,22 @@ void drawPassView(PassView view, GLhandleARB shadowed, std::vector<unsigned char
         break;
     case VIEW_UNSHADOWED:
         drawWith(unshadowedProgram, drawLitPasses);
-        readWindowRgb(out);
+        readBackBuffer(windowWidth, windowHeight, out);
         break;
     case VIEW_SHADOWED:
         drawWith(shadowed, drawLitPasses);
-        readWindowRgb(out);
+        readBackBuffer(windowWidth, windowHeight, out);
         break;
     case VIEW_FRAME:
         drawWith(shadowed, drawFrame);
-        readWindowRgb(out);
+        readBackBuffer(windowWidth, windowHeight, out);
         break;
     case VIEW_DIFFERENCE: {
         std::vector<unsigned char> lit;
         drawWith(unshadowedProgram, drawLitPasses);
-        readWindowRgb(unshadowed);
+        readBackBuffer(windowWidth, windowHeight, unshadowed);
         drawWith(shadowed, drawLitPasses);
-        readWindowRgb(lit);
+        readBackBuffer(windowWidth, windowHeight, lit);
         differenceImage(unshadowed.data(), lit.data(), windowWidth * windowHeight, out);
         break;
     }

@@ -7,7 +7,7 @@
 #include <emscripten/html5.h>
 
 #include "platform/web/glLayer.h"
-#include "platform/web/pageModes.h"
+#include "platform/web/glutShell.h"
 
 static const char* const CANVAS = "#canvas";
 static const int WHEEL_UP_BUTTON = 3; // freeglut's numbers for the wheel
@@ -183,8 +183,6 @@ void glutMainLoop() {
     // GLUT reshapes a new window before its first frame.
     if (reshapeCallback)
         reshapeCallback(initialWidth, initialHeight);
-    if (runPageMode())
-        return;
     emscripten_set_main_loop(runFrame, 0, 1);
 }
 
