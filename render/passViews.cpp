@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <regex>
 
+#include "app/sceneInit.h"
 #include "app/window.h"
 #include "math/transforms.h"
 #include "render/extensionEntryPoints.h"
@@ -15,6 +17,7 @@
 #include "render/shadowTarget.h"
 #include "render/unshadowedProgram.h"
 #include "scene/fileBytes.h"
+#include "scene/sceneStore.h"
 
 #include <cstdlib>
 
@@ -50,7 +53,8 @@ static const char* const DEPTH_VIEW_FRAGMENT =
     "    gl_FragColor = vec4(high / 255.0, (code - high * 256.0) / 255.0, 0.0, 1.0);\n"
     "}\n";
 
-static const int VARIANT_CAPACITY = 2 * (int)(MAX_BIAS_SCALE / BIAS_SCALE_STEP + 1);
+// Both tap counts for each scale 0, 0.25 .. 4.
+static const int VARIANT_CAPACITY = 34;
 
 static GLhandleARB unshadowedProgram;
 static GLhandleARB variants[VARIANT_CAPACITY]; // by variantSlot; 0 until first asked for
@@ -102,7 +106,8 @@ static int variantSlot(const ShadowSetting& setting) {
     if (!(setting.biasScale >= 0.0 && setting.biasScale <= MAX_BIAS_SCALE))
         return -1;
     int step = (int)std::lround(setting.biasScale / BIAS_SCALE_STEP);
-    return step + (setting.oneTap ? VARIANT_CAPACITY / 2 : 0);
+    int slot = step + (setting.oneTap ? VARIANT_CAPACITY / 2 : 0);
+    return step < VARIANT_CAPACITY / 2 ? slot : -1;
 }
 
 GLhandleARB shadowVariant(const ShadowSetting& asked) {
@@ -153,7 +158,6 @@ bool preparePassViews() {
     }
     return true;
 }
-
 
 static void drawLitPasses() {
     renderDepthPass();
@@ -215,6 +219,11 @@ static void drawDepthView(std::vector<unsigned char>& out, DepthStretch& stretch
     e.uniform1iARB(e.getUniformLocationARB(depthViewProgram, "DepthMap"), 0);
     e.activeTextureARB(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);
+    // The program ignores the matrices, but a layer that batches may apply them to the vertices.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(-1, -1);
@@ -352,4 +361,42 @@ bool cameraFootprint(double out[5][2]) {
             return false;
     }
     return true;
+}
+
+void cropCorner(double centreX, double centreY, int windowW, int windowH, int& x, int& y) {
+    x = (int)std::lround(centreX) - CROP_WIDTH / 2;
+    y = (int)std::lround(centreY) - CROP_HEIGHT / 2;
+    x = std::max(0, std::min(x, windowW - CROP_WIDTH));
+    y = std::max(0, std::min(y, windowH - CROP_HEIGHT));
+}
+
+bool windowPoint(const float world[3], double out[2]) {
+    double eye[4];
+    for (int row = 0; row < 4; row++)
+        eye[row] = cameraMatrix[row] * world[0] + cameraMatrix[4 + row] * world[1] +
+                   cameraMatrix[8 + row] * world[2] + cameraMatrix[12 + row];
+    if (eye[2] >= 0.0)
+        return false;
+    double f = 1.0 / std::tan(FIELD_OF_VIEW * M_PI / 360.0);
+    double aspect = frameAspect(windowWidth, windowHeight);
+    out[0] = (f / aspect * eye[0] / -eye[2] * 0.5 + 0.5) * windowWidth;
+    out[1] = (f * eye[1] / -eye[2] * 0.5 + 0.5) * windowHeight;
+    return true;
+}
+
+// The girl's row of the scene list is her object, as every model loads in order.
+bool stripCrop(int& x, int& y) {
+    if (objectCount != SCENE_LIST_ROWS)
+        return false;
+    for (int i = 0; i < SCENE_LIST_ROWS; i++) {
+        if (strcmp(sceneList[i].modelPath, "res/Girl.3ds") != 0)
+            continue;
+        const float* m = sceneObjects[i].matrix;
+        float feet[3] = {m[12], m[13], m[14]};
+        double centre[2] = {windowWidth / 2.0, windowHeight / 2.0};
+        windowPoint(feet, centre);
+        cropCorner(centre[0], centre[1], windowWidth, windowHeight, x, y);
+        return true;
+    }
+    return false;
 }

@@ -33,12 +33,9 @@ struct DepthLabel {
 static const DepthLabel DEPTH_LABELS[] = {{"res/Girl.3ds", "girl"},  {"res/rechen.3ds", "rake"},
                                           {"res/Held.3ds", "rider"}, {"res/lira.3ds", "lyre"},
                                           {"res/haus.3ds", "house"}, {"res/Guy.3ds", "guy"}};
-// The strips' crop is centred on the girl's feet.
-static const char* const CROP_MODEL = "res/Girl.3ds";
 
 // ---- helpers ----
 static int sceneObjectOf(const char* modelPath);
-static bool windowPoint(const float world[3], double out[2]);
 static bool shadowedWith(const ShadowSetting& setting, std::vector<unsigned char>& out);
 static bool writeDepthLabels(const std::string& path, const DepthStretch& stretch, double share);
 static int writeView(const std::string& outDir, const std::string& compareDir, const char* name,
@@ -52,28 +49,6 @@ static int sceneObjectOf(const char* modelPath) {
         if (strcmp(sceneList[i].modelPath, modelPath) == 0)
             return i;
     return -1;
-}
-
-// Where the camera shows a world point: window pixels, bottom row 0; false behind the eye.
-static bool windowPoint(const float world[3], double out[2]) {
-    double eye[4];
-    for (int row = 0; row < 4; row++)
-        eye[row] = cameraMatrix[row] * world[0] + cameraMatrix[4 + row] * world[1] +
-                   cameraMatrix[8 + row] * world[2] + cameraMatrix[12 + row];
-    if (eye[2] >= 0.0)
-        return false;
-    double f = 1.0 / std::tan(FIELD_OF_VIEW * M_PI / 360.0);
-    double aspect = frameAspect(windowWidth, windowHeight);
-    out[0] = (f / aspect * eye[0] / -eye[2] * 0.5 + 0.5) * windowWidth;
-    out[1] = (f * eye[1] / -eye[2] * 0.5 + 0.5) * windowHeight;
-    return true;
-}
-
-void cropCorner(double centreX, double centreY, int windowW, int windowH, int& x, int& y) {
-    x = (int)std::lround(centreX) - CROP_WIDTH / 2;
-    y = (int)std::lround(centreY) - CROP_HEIGHT / 2;
-    x = std::max(0, std::min(x, windowW - CROP_WIDTH));
-    y = std::max(0, std::min(y, windowH - CROP_HEIGHT));
 }
 
 void stripOfCrops(const unsigned char* const* windows, int count, int windowW, int x, int y,
@@ -104,7 +79,8 @@ static bool shadowedWith(const ShadowSetting& setting, std::vector<unsigned char
 }
 
 bool prepareReplayPassViews() {
-    if (sceneObjectOf(CROP_MODEL) < 0) {
+    int x, y;
+    if (!stripCrop(x, y)) {
         fprintf(stderr, "replay: the pass views need every model of the scene list\n");
         return false;
     }
@@ -194,12 +170,8 @@ int writePassViews(const std::string& outDir, int scaleDown, const std::string& 
     }
 
     // The strips: the lit pass at one close crop, enlarged, under each setting.
-    const float* girl = sceneObjects[sceneObjectOf(CROP_MODEL)].matrix;
-    float feet[3] = {girl[12], girl[13], girl[14]};
-    double centre[2] = {windowWidth / 2.0, windowHeight / 2.0};
-    windowPoint(feet, centre);
     int x = 0, y = 0;
-    cropCorner(centre[0], centre[1], windowWidth, windowHeight, x, y);
+    stripCrop(x, y);
     struct Strip {
         const ShadowSetting* settings;
         int count;

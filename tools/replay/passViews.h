@@ -12,12 +12,14 @@
 // With a compare folder each PNG is also held against that folder's file of the same name with
 // the golden tolerance.
 #include <string>
+
+#include "render/passViews.h"
 #include <vector>
 
 const int PASS_VIEW_COUNT = 7;
 extern const char* const PASS_VIEW_NAMES[PASS_VIEW_COUNT];
-// The close crop of the strips, in window pixels, and how many times each strip enlarges it.
-const int CROP_WIDTH = 136, CROP_HEIGHT = 102, CROP_ENLARGED = 2;
+// How many times each strip enlarges the crop (render/passViews.h: stripCrop).
+const int CROP_ENLARGED = 2;
 const int STRIP_GAP = 6; // pixels of white between two crops
 
 // Builds the extra programs; needs the scene initialised. False after saying why.
@@ -26,9 +28,6 @@ bool prepareReplayPassViews();
 // number of views not written or not matching (compareDir empty: none compared).
 int writePassViews(const std::string& outDir, int scaleDown, const std::string& compareDir);
 
-// The crop's lower left corner in window pixels (bottom row 0): centred on the point, kept inside
-// the window.
-void cropCorner(double centreX, double centreY, int windowW, int windowH, int& x, int& y);
 // Crops of RGB window images (bottom row first), each CROP_ENLARGED times by repeating pixels,
 // side by side with STRIP_GAP white between them; top row first, as a PNG stores it.
 void stripOfCrops(const unsigned char* const* windows, int count, int windowW, int x, int y,
