@@ -1,5 +1,6 @@
 // Opens the page's lesson once per row in one browser and writes what it drew: for each row of
-// ROWS.json ({name, query}), NAME.rgb (the view read back, bottom row first) and one line of
+// ROWS.json ({name, query, and maybe seek: [second, fps] or drag: [dx, dy] done before the shot}),
+// NAME.rgb (the view read back, bottom row first) and one line of
 // NAME.json (width, height, second, crop, stretch). The site is served here on 127.0.0.1.
 // usage: node lessonShots.js SITE_DIR ROWS.json OUT_DIR chromium|firefox
 'use strict';
@@ -53,6 +54,22 @@ async function main() {
       try {
         await page.goto(`${base}?lesson&${row.query}`);
         await page.waitForFunction('window.lessonShot && Module._lessonSeek', { timeout: SHOT_TIMEOUT_MS });
+        // Then, before the shot: another seek, or a drag with the left button (trusted input).
+        if (row.seek) {
+          await page.evaluate(() => window.lessonShot());
+          await page.evaluate((s) => Module._lessonSeek(s[0], s[1]), row.seek);
+        }
+        if (row.drag) {
+          await page.evaluate(() => window.lessonShot());
+          const box = await (await page.$('#canvas')).boundingBox();
+          const x = box.x + box.width / 2, y = box.y + box.height / 2;
+          await page.mouse.move(x, y);
+          await page.mouse.down();
+          for (let step = 1; step <= 10; step++)
+            await page.mouse.move(x + step * row.drag[0] / 10, y + step * row.drag[1] / 10);
+          await page.evaluate(() => window.lessonShot());
+          await page.mouse.up();
+        }
         const shot = await page.evaluate(() => window.lessonShot());
         fs.writeFileSync(path.join(out, `${row.name}.rgb`), Buffer.from(shot.rgb, 'base64'));
         delete shot.rgb;

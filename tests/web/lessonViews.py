@@ -21,7 +21,7 @@ from webTest import ROOT, compare, tolerance  # noqa: E402
 
 PICTURES = os.path.join(ROOT, "docs", "how-it-works")
 # name, the lesson's setting, the page's picture, and which crop of a strip (k of n) or None for
-# the whole picture. Acne is the sign of a difference near zero: its stripes land elsewhere on
+# the whole picture, or "differs" for a view that must no longer be the picture. Acne is the sign of a difference near zero: its stripes land elsewhere on
 # another GL (the page's layer transforms vertices on the CPU), so the bias 0 row is held to how
 # much of the crop the acne darkens against the shipped crop beside it, not pixel by pixel.
 LESSON_VIEWS = [
@@ -33,7 +33,13 @@ LESSON_VIEWS = [
     ("bias 0", "view=shadowed&bias=0", "bias-strip.png", (0, 3)),
     ("bias 4 x", "view=shadowed&bias=4", "bias-strip.png", (2, 3)),
     ("one tap", "view=shadowed&taps=1", "pcf-strip.png", (0, 2)),
+    # A seek replays from the start: from another second and rate back to the page's.
+    ("seek back", "view=shadowed&second=9&fps=60", "pass-3-shadowed.png", None),
+    # Steering while paused moves the camera: the view must no longer be the page's.
+    ("steered, paused", "view=shadowed", "pass-3-shadowed.png", "differs"),
 ]
+# What a row does before its shot.
+ACTIONS = {"seek back": {"seek": "page"}, "steered, paused": {"drag": [60, 40]}}
 BROWSERS = ["chromium", "firefox"]
 ACNE_ROW = "bias 0"
 SHIPPED_ROW = "lit, with shadows"
@@ -102,8 +108,16 @@ def strip_panel(picture, k):
 
 def run(site, browser, shots):
     second, fps = page_shot()
-    rows = [{"name": f"row{i}", "query": f"second={second}&fps={fps}&lines=0&{setting}"}
-            for i, (_, setting, _, _) in enumerate(LESSON_VIEWS)]
+    rows = []
+    for i, (name, setting, _, _) in enumerate(LESSON_VIEWS):
+        # The row's own setting first: the lesson takes the first of a repeated field.
+        row = {"name": f"row{i}", "query": f"{setting}&second={second}&fps={fps}&lines=0"}
+        action = ACTIONS.get(name, {})
+        if "seek" in action:
+            row["seek"] = [second, fps]
+        if "drag" in action:
+            row["drag"] = action["drag"]
+        rows.append(row)
     rows_file = os.path.join(shots, "rows.json")
     with open(rows_file, "w") as f:
         json.dump(rows, f)
@@ -133,14 +147,19 @@ def run(site, browser, shots):
             figures = (f"acne darkens {100 * mine_share:.1f} % of the crop, the page's "
                        f"{100 * page_share:.1f} %")
         else:
-            mine, theirs = held_against(view, meta["crop"], picture, panel)
+            mine, theirs = held_against(view, meta["crop"], picture,
+                                        None if panel == "differs" else panel)
             mean, share, cluster = compare(mine, theirs, threshold)
             ok = mean <= most_mean and share <= most_share and cluster <= most_cluster
             figures = f"mean difference {mean:.3f}, {100 * share:.2f} % off, {cluster} together"
+            if panel == "differs":
+                ok = not ok
+                figures += " (must differ)"
         ok = ok and meta["second"] == second and not meta["problems"]
         failures += 0 if ok else 1
         print(f"{'PASS' if ok else 'FAIL'} {browser:8} {name:18} {setting:22} vs {picture_name}"
-              f"{'' if panel is None else f' ({panel[0] + 1} of {panel[1]})'}: {figures}"
+              f"{'' if not isinstance(panel, tuple) else f' ({panel[0] + 1} of {panel[1]})'}: "
+              f"{figures}"
               f"{'' if not meta['problems'] else ', ' + '; '.join(meta['problems'])}")
         Image.fromarray(view.astype(numpy.uint8)).save(os.path.join(out, f"row{i}.png"))
     return failures
