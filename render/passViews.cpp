@@ -159,7 +159,9 @@ bool preparePassViews() {
     return true;
 }
 
+// As drawFrame draws them, the sky's clear colour first.
 static void drawLitPasses() {
+    beginFrame();
     renderDepthPass();
     renderLitPass();
 }
