@@ -9,6 +9,8 @@
 #include "render/passViews.h"
 #include "render/renderPasses.h"
 
+static const double PI = 3.14159265358979323846;
+
 static GLuint imageTexture; // 0 until the first image
 
 // ---- helpers ----
@@ -93,7 +95,7 @@ void drawLightFrustum() {
     if (!invertMatrix(light, inverse))
         return;
     // The corners at the near plane and at LIGHT_FRUSTUM_DEPTH, in world coordinates.
-    double t = std::tan(FIELD_OF_VIEW * M_PI / 360.0);
+    double t = std::tan(FIELD_OF_VIEW * PI / 360.0);
     double aspect = frameAspect(windowWidth, windowHeight);
     float corners[2][4][3];
     const int signs[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};

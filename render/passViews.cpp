@@ -21,6 +21,8 @@
 
 #include <cstdlib>
 
+static const double PI = 3.14159265358979323846;
+
 // The fragment shader's bias: a constant floor and a share of the receiver's slope.
 static const char* const BIAS_CONSTANTS[] = {"CONSTANT_BIAS", "SLOPE_BIAS_TEXELS",
                                              "MAX_SLOPE_BIAS"};
@@ -315,7 +317,7 @@ void differenceImage(const unsigned char* unshadowed, const unsigned char* shado
 // As renderDepthPass loads it: the frame's own perspective.
 static void lightProjection(double out[16]) {
     double aspect = frameAspect(windowWidth, windowHeight);
-    double f = 1.0 / std::tan(FIELD_OF_VIEW * M_PI / 360.0);
+    double f = 1.0 / std::tan(FIELD_OF_VIEW * PI / 360.0);
     for (int i = 0; i < 16; i++)
         out[i] = 0.0;
     out[0] = f / aspect;
@@ -347,7 +349,7 @@ bool cameraFootprint(double out[5][2]) {
         view[i] = cameraMatrix[i];
     if (!invertMatrix(view, inverse))
         return false;
-    double up = FOOTPRINT_DISTANCE * std::tan(FIELD_OF_VIEW * M_PI / 360.0);
+    double up = FOOTPRINT_DISTANCE * std::tan(FIELD_OF_VIEW * PI / 360.0);
     double side = up * frameAspect(windowWidth, windowHeight);
     const double corners[5][3] = {{0, 0, 0},
                                   {-side, -up, -FOOTPRINT_DISTANCE},
@@ -379,7 +381,7 @@ bool windowPoint(const float world[3], double out[2]) {
                    cameraMatrix[8 + row] * world[2] + cameraMatrix[12 + row];
     if (eye[2] >= 0.0)
         return false;
-    double f = 1.0 / std::tan(FIELD_OF_VIEW * M_PI / 360.0);
+    double f = 1.0 / std::tan(FIELD_OF_VIEW * PI / 360.0);
     double aspect = frameAspect(windowWidth, windowHeight);
     out[0] = (f / aspect * eye[0] / -eye[2] * 0.5 + 0.5) * windowWidth;
     out[1] = (f * eye[1] / -eye[2] * 0.5 + 0.5) * windowHeight;
