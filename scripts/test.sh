@@ -2,8 +2,9 @@
 # Installs what is missing, builds, and runs every test under a private Xvfb: the normal build,
 # then the release files (the Windows zip tested under Wine), the browser build in headless
 # Chromium and its lesson in Chromium and Firefox ESR on the Xvfb, and, where CI is set or with
-# "--install", the .deb installed with apt and removed again and the tarball started; then once more with AddressSanitizer and UndefinedBehaviorSanitizer,
-# then each fuzzer for a short, fixed time. "--quick" runs the normal build's tests only. Without
+# "--install", the .deb installed with apt and removed again and the tarball started; then once
+# more with AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a short, fixed
+# time. "--quick" runs the normal build's tests only. Without
 # CI or "--install" one line says that the install test, which changes the machine's packages, was
 # skipped.
 set -euo pipefail
