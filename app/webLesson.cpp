@@ -92,11 +92,15 @@ static void lessonFrame() {
         keepEyeOverSand();
     }
     GLhandleARB program = shadowVariant(lesson.shadows);
-    if (!program) {
+    // Said once; the view then shows the shipped setting.
+    static bool told = false;
+    if (!program && !told) {
+        told = true;
         EM_ASM(
             Module.showMessage('Dust Riders', 'the lesson could not build its shadow program', ""));
-        program = shadowProgram;
     }
+    if (!program)
+        program = shadowProgram;
     DepthStretch stretch = {0, 0};
     drawPassView(lesson.view, program, shownView, &stretch);
     // The view as the page's pictures hold it, before any lines go over it.

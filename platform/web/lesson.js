@@ -169,8 +169,9 @@
     applyShadows();
     Module._lessonLines(state.lines ? 1 : 0);
     Module._lessonPlay(state.playing ? 1 : 0);
-    if (state.rate === 'own') measurePageRate(seek);
-    else seek();
+    // The page's own rate is measured once; a start at that rate waits for it.
+    measurePageRate(function () { if (state.rate === 'own') seek(); });
+    if (state.rate !== 'own') seek();
   };
 
   Module.onLessonView = function (second, rgb, width, height, nearest, farthest) {
