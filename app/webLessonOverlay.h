@@ -8,5 +8,5 @@ void showImage(const std::vector<unsigned char>& rgb);
 // view.
 const double LIGHT_FRUSTUM_DEPTH = 700.0; // units from the light: past the sand below it
 void drawLightFrustum();
-// The camera's footprint (render/passViews.h: cameraFootprint) as lines over the depth view.
+// The camera's footprint (render/passViewGeometry.h: cameraFootprint) as lines over the depth view.
 void drawCameraFootprint();

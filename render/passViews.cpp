@@ -21,8 +21,6 @@
 
 #include <cstdlib>
 
-static const double PI = 3.14159265358979323846;
-
 // The fragment shader's bias: a constant floor and a share of the receiver's slope.
 static const char* const BIAS_CONSTANTS[] = {"CONSTANT_BIAS", "SLOPE_BIAS_TEXELS",
                                              "MAX_SLOPE_BIAS"};
@@ -67,7 +65,6 @@ static std::string withDefine(const std::string& source, const char* define);
 static void drawWith(GLhandleARB program, void (*draw)());
 static void drawLitPasses();
 static void drawDepthView(std::vector<unsigned char>& out, DepthStretch& stretch);
-static void lightProjection(double out[16]);
 static int variantSlot(const ShadowSetting& setting);
 
 // The define must follow the #version line, which has to stay first.
@@ -181,32 +178,6 @@ static void drawWith(GLhandleARB program, void (*draw)()) {
     shadowMapUniform = keptUniform;
 }
 
-void distanceToGrey(const std::vector<float>& distance, std::vector<unsigned char>& out,
-                    DepthStretch& stretch) {
-    std::vector<float> drawn;
-    for (float d : distance)
-        if (d >= 0.0f)
-            drawn.push_back(d);
-    // The nearest and farthest hundredth of the drawn texels saturate, so a few stray texels
-    // cannot flatten the rest.
-    stretch = {NEAR_PLANE, FAR_PLANE};
-    if (!drawn.empty()) {
-        size_t low = drawn.size() / 100, high = drawn.size() - 1 - drawn.size() / 100;
-        std::nth_element(drawn.begin(), drawn.begin() + low, drawn.end());
-        stretch.nearest = drawn[low];
-        std::nth_element(drawn.begin(), drawn.begin() + high, drawn.end());
-        stretch.farthest = drawn[high];
-    }
-    double span = stretch.farthest > stretch.nearest ? stretch.farthest - stretch.nearest : 1.0;
-    out.resize(distance.size() * 3);
-    for (size_t i = 0; i < distance.size(); i++) {
-        double share = distance[i] >= 0.0f ? (distance[i] - stretch.nearest) / span : 1.0;
-        unsigned char grey =
-            (unsigned char)std::lround(255.0 * std::fmin(std::fmax(share, 0.0), 1.0));
-        out[3 * i] = out[3 * i + 1] = out[3 * i + 2] = grey;
-    }
-}
-
 // The depth pass just ran: its texture, as far as the pass drew into it, over the whole window.
 static void drawDepthView(std::vector<unsigned char>& out, DepthStretch& stretch) {
     const ExtensionEntryPoints& e = extensionEntryPoints;
@@ -287,120 +258,4 @@ void drawPassView(PassView view, GLhandleARB shadowed, std::vector<unsigned char
     default:
         out.assign((size_t)windowWidth * windowHeight * 3, 0);
     }
-}
-
-double shadowedShare(const std::vector<unsigned char>& unshadowed,
-                     const std::vector<unsigned char>& shadowed) {
-    size_t pixels = std::min(unshadowed.size(), shadowed.size()) / 3, differ = 0;
-    for (size_t i = 0; i < pixels; i++)
-        differ += unshadowed[3 * i] != shadowed[3 * i] ||
-                  unshadowed[3 * i + 1] != shadowed[3 * i + 1] ||
-                  unshadowed[3 * i + 2] != shadowed[3 * i + 2];
-    return pixels ? (double)differ / pixels : 0.0;
-}
-
-void differenceImage(const unsigned char* unshadowed, const unsigned char* shadowed, int pixels,
-                     std::vector<unsigned char>& out) {
-    out.resize((size_t)pixels * 3);
-    for (int i = 0; i < pixels; i++) {
-        const unsigned char* a = unshadowed + (size_t)i * 3;
-        const unsigned char* b = shadowed + (size_t)i * 3;
-        int d = 0;
-        for (int c = 0; c < 3; c++)
-            d = std::max(d, std::abs(a[c] - b[c]));
-        int grey = (a[0] + a[1] + a[2]) / 9;
-        out[(size_t)i * 3] = (unsigned char)std::min(255, grey + 4 * d);
-        out[(size_t)i * 3 + 1] = out[(size_t)i * 3 + 2] = (unsigned char)grey;
-    }
-}
-
-// As renderDepthPass loads it: the frame's own perspective.
-static void lightProjection(double out[16]) {
-    double aspect = frameAspect(windowWidth, windowHeight);
-    double f = 1.0 / std::tan(FIELD_OF_VIEW * PI / 360.0);
-    for (int i = 0; i < 16; i++)
-        out[i] = 0.0;
-    out[0] = f / aspect;
-    out[5] = f;
-    out[10] = (FAR_PLANE + NEAR_PLANE) / (NEAR_PLANE - FAR_PLANE);
-    out[11] = -1.0;
-    out[14] = 2.0 * FAR_PLANE * NEAR_PLANE / (NEAR_PLANE - FAR_PLANE);
-}
-
-bool depthViewPoint(const float world[3], double out[2]) {
-    double eye[4], clip[4], projection[16];
-    for (int row = 0; row < 4; row++)
-        eye[row] = lightMatrix[row] * world[0] + lightMatrix[4 + row] * world[1] +
-                   lightMatrix[8 + row] * world[2] + lightMatrix[12 + row];
-    lightProjection(projection);
-    for (int row = 0; row < 4; row++)
-        clip[row] = projection[row] * eye[0] + projection[4 + row] * eye[1] +
-                    projection[8 + row] * eye[2] + projection[12 + row] * eye[3];
-    if (clip[3] <= 0.0)
-        return false;
-    out[0] = (clip[0] / clip[3] * 0.5 + 0.5) * windowWidth;
-    out[1] = (clip[1] / clip[3] * 0.5 + 0.5) * windowHeight;
-    return true;
-}
-
-bool cameraFootprint(double out[5][2]) {
-    double view[16], inverse[16];
-    for (int i = 0; i < 16; i++)
-        view[i] = cameraMatrix[i];
-    if (!invertMatrix(view, inverse))
-        return false;
-    double up = FOOTPRINT_DISTANCE * std::tan(FIELD_OF_VIEW * PI / 360.0);
-    double side = up * frameAspect(windowWidth, windowHeight);
-    const double corners[5][3] = {{0, 0, 0},
-                                  {-side, -up, -FOOTPRINT_DISTANCE},
-                                  {side, -up, -FOOTPRINT_DISTANCE},
-                                  {side, up, -FOOTPRINT_DISTANCE},
-                                  {-side, up, -FOOTPRINT_DISTANCE}};
-    for (int k = 0; k < 5; k++) {
-        float world[3];
-        for (int row = 0; row < 3; row++)
-            world[row] = (float)(inverse[row] * corners[k][0] + inverse[4 + row] * corners[k][1] +
-                                 inverse[8 + row] * corners[k][2] + inverse[12 + row]);
-        if (!depthViewPoint(world, out[k]))
-            return false;
-    }
-    return true;
-}
-
-void cropCorner(double centreX, double centreY, int windowW, int windowH, int& x, int& y) {
-    x = (int)std::lround(centreX) - CROP_WIDTH / 2;
-    y = (int)std::lround(centreY) - CROP_HEIGHT / 2;
-    x = std::max(0, std::min(x, windowW - CROP_WIDTH));
-    y = std::max(0, std::min(y, windowH - CROP_HEIGHT));
-}
-
-bool windowPoint(const float world[3], double out[2]) {
-    double eye[4];
-    for (int row = 0; row < 4; row++)
-        eye[row] = cameraMatrix[row] * world[0] + cameraMatrix[4 + row] * world[1] +
-                   cameraMatrix[8 + row] * world[2] + cameraMatrix[12 + row];
-    if (eye[2] >= 0.0)
-        return false;
-    double f = 1.0 / std::tan(FIELD_OF_VIEW * PI / 360.0);
-    double aspect = frameAspect(windowWidth, windowHeight);
-    out[0] = (f / aspect * eye[0] / -eye[2] * 0.5 + 0.5) * windowWidth;
-    out[1] = (f * eye[1] / -eye[2] * 0.5 + 0.5) * windowHeight;
-    return true;
-}
-
-// The girl's row of the scene list is her object, as every model loads in order.
-bool stripCrop(int& x, int& y) {
-    if (objectCount != SCENE_LIST_ROWS)
-        return false;
-    for (int i = 0; i < SCENE_LIST_ROWS; i++) {
-        if (strcmp(sceneList[i].modelPath, "res/Girl.3ds") != 0)
-            continue;
-        const float* m = sceneObjects[i].matrix;
-        float feet[3] = {m[12], m[13], m[14]};
-        double centre[2] = {windowWidth / 2.0, windowHeight / 2.0};
-        windowPoint(feet, centre);
-        cropCorner(centre[0], centre[1], windowWidth, windowHeight, x, y);
-        return true;
-    }
-    return false;
 }

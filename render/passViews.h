@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "render/passViewGeometry.h"
+#include "render/passViewImages.h"
+
 enum PassView {
     VIEW_DEPTH,      // the light's depth map as grey, distance from the light stretched, near dark
     VIEW_UNSHADOWED, // the lit pass with the shadow lookup compiled out
@@ -25,11 +28,6 @@ const ShadowSetting SHIPPED_SHADOWS = {1.0, false};
 const double MAX_BIAS_SCALE = 4.0;
 const double BIAS_SCALE_STEP = 0.25; // settings are kept to this step: 17 scales, 34 programs
 
-// The depth map's stretch: the eye distances from the light that black and white stand for.
-struct DepthStretch {
-    double nearest, farthest; // units from the light
-};
-
 // The fragment shader's text with the setting applied: each bias constant times biasScale, and
 // ONE_TAP defined for one tap. False, after saying why, when a bias constant is missing or the
 // scale lies outside 0 .. MAX_BIAS_SCALE.
@@ -46,33 +44,3 @@ bool preparePassViews();
 // reads it back into out. The depth view also reports its stretch.
 void drawPassView(PassView view, GLhandleARB shadowed, std::vector<unsigned char>& out,
                   DepthStretch* stretch);
-// The share of window pixels that differ at all between the unshadowed and shadowed passes.
-double shadowedShare(const std::vector<unsigned char>& unshadowed,
-                     const std::vector<unsigned char>& shadowed);
-// Red where they differ (by the largest channel's difference, times 4), over `unshadowed` in a
-// dimmed grey; both RGB of `pixels` pixels.
-void differenceImage(const unsigned char* unshadowed, const unsigned char* shadowed, int pixels,
-                     std::vector<unsigned char>& out);
-// Eye distances from the light (negative: nothing drawn there) as grey RGB, near dark: stretched
-// between the nearest and farthest hundredth of the drawn texels, which saturate; undrawn white.
-void distanceToGrey(const std::vector<float>& distance, std::vector<unsigned char>& out,
-                    DepthStretch& stretch);
-
-// Where a world point lands in the depth view: x right, y up, in window pixels (the depth view is
-// the whole map shown in the window); false when it lies behind the light.
-bool depthViewPoint(const float world[3], double out[2]);
-// The camera's footprint in the depth view: the eye, then the four far corners of its view
-// frustum cut off FOOTPRINT_DISTANCE in front of it (lower left, lower right, upper right, upper
-// left); false when one of them lies behind the light.
-const double FOOTPRINT_DISTANCE = 300.0; // units from the eye
-bool cameraFootprint(double out[5][2]);
-
-// The strips' close crop, in window pixels: CROP_WIDTH x CROP_HEIGHT centred on the girl's feet.
-const int CROP_WIDTH = 136, CROP_HEIGHT = 102;
-// The crop's lower left corner in window pixels (bottom row 0): centred on the point, kept inside
-// the window.
-void cropCorner(double centreX, double centreY, int windowW, int windowH, int& x, int& y);
-// Where the camera shows a world point: window pixels, bottom row 0; false behind the eye.
-bool windowPoint(const float world[3], double out[2]);
-// The crop's corner for the scene as it stands; false when the girl's model is not in the table.
-bool stripCrop(int& x, int& y);

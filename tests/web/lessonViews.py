@@ -77,8 +77,8 @@ def held_against(view, crop, picture, panel):
         # The page's pictures are smaller than the window by a whole factor.
         smaller = view.shape[1] // picture.shape[1]
         return shrink(view, shrink_to_golden), shrink(picture, shrink_to_golden // smaller)
-    width = header_value("render/passViews.h", "CROP_WIDTH")
-    height = header_value("render/passViews.h", "CROP_HEIGHT")
+    width = header_value("render/passViewGeometry.h", "CROP_WIDTH")
+    height = header_value("render/passViewGeometry.h", "CROP_HEIGHT")
     enlarged = header_value("tools/replay/passViews.h", "CROP_ENLARGED")
     gap = header_value("tools/replay/passViews.h", "STRIP_GAP")
     x, y = crop
@@ -95,14 +95,14 @@ def acne_share(acne, shipped, threshold):
 
 
 def crop_of(view, crop):
-    width = header_value("render/passViews.h", "CROP_WIDTH")
-    height = header_value("render/passViews.h", "CROP_HEIGHT")
+    width = header_value("render/passViewGeometry.h", "CROP_WIDTH")
+    height = header_value("render/passViewGeometry.h", "CROP_HEIGHT")
     x, y = crop
     return view[view.shape[0] - y - height:view.shape[0] - y, x:x + width]
 
 
 def strip_panel(picture, k):
-    width = header_value("render/passViews.h", "CROP_WIDTH")
+    width = header_value("render/passViewGeometry.h", "CROP_WIDTH")
     enlarged = header_value("tools/replay/passViews.h", "CROP_ENLARGED")
     gap = header_value("tools/replay/passViews.h", "STRIP_GAP")
     left = k * (width * enlarged + gap)

@@ -18,7 +18,7 @@
 
 const int PASS_VIEW_COUNT = 7;
 extern const char* const PASS_VIEW_NAMES[PASS_VIEW_COUNT];
-// How many times each strip enlarges the crop (render/passViews.h: stripCrop).
+// How many times each strip enlarges the crop (render/passViewGeometry.h: stripCrop).
 const int CROP_ENLARGED = 2;
 const int STRIP_GAP = 6; // pixels of white between two crops
 
