@@ -15,7 +15,7 @@ target_include_directories(dustriders PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE
 # The 400 MB object table is static storage: memory is sized for it once and never grows.
 target_link_options(dustriders PRIVATE
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sINITIAL_MEMORY=512MB -sENVIRONMENT=web
-  -sEXPORTED_RUNTIME_METHODS=[FS]
+  -sEXPORTED_RUNTIME_METHODS=[FS,UTF8ToString]
   "SHELL:--preload-file ${DUSTRIDERS_RUN_DIR}/res@res"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shaders/VertexShader.c@VertexShader.c"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shaders/FragmentShader.c@FragmentShader.c")
