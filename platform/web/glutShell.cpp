@@ -38,6 +38,7 @@ static bool followPage;        // the canvas follows its CSS size (not in the te
 static int touchCount;         // fingers on the picture
 static bool touchDragging;     // one finger holds the left button
 static double pinchStart;      // CSS pixels between the two fingers at the last step
+static bool pinched;           // a pinch began: no drag until every finger is up
 
 // ---- helpers ----
 static void runFrame();
@@ -154,7 +155,9 @@ static EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
         if (mouseCallback)
             mouseCallback(GLUT_LEFT_BUTTON, GLUT_UP, pointerX, pointerY);
     }
-    if (count == 1) {
+    if (count == 0)
+        pinched = false;
+    if (count == 1 && !pinched) {
         if (!touchDragging) {
             touchDragging = true;
             if (mouseCallback)
@@ -167,6 +170,7 @@ static EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
                               (double)(held[1]->targetY - held[0]->targetY));
         if (touchCount < 2)
             pinchStart = spread;
+        pinched = true;
         int steps = (int)std::trunc((spread - pinchStart) / PINCH_PIXELS_PER_STEP);
         pinchStart += steps * PINCH_PIXELS_PER_STEP;
         wheelSteps(steps);

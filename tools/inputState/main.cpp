@@ -3,6 +3,7 @@
 // give it the state the page started from and the callbacks a desktop would get for their input,
 // and hold its answer against what the page reports. One line each:
 //   camera M0 .. M15 | object I M0 .. M15 | count N | selected N | window W H | wireframe N
+//   edges L R U D | anchor X Y
 //   mouse BUTTON STATE X Y | motion X Y | passive X Y | entry STATE | special KEY | key CODE
 // The wheel asks GLUT for a redisplay, which wants a window: one is opened (on DISPLAY) and never
 // drawn.
@@ -13,6 +14,7 @@
 
 #include "app/pointerInput.h"
 #include "app/window.h"
+#include "math/angleTables.h"
 #include "math/transforms.h"
 #include "scene/sceneStore.h"
 
@@ -57,6 +59,11 @@ static bool runLine(const char* line) {
         return (windowWidth = a), (windowHeight = b), true;
     if (strcmp(word, "wireframe") == 0 && sscanf(rest, "%d", &a) == 1)
         return (wireframeOff = a), true;
+    if (strcmp(word, "edges") == 0 && sscanf(rest, "%d %d %d %d", &a, &b, &c, &d) == 4)
+        return (edgeScrollLeft = a), (edgeScrollRight = b), (edgeScrollUp = c),
+               (edgeScrollDown = d), true;
+    if (strcmp(word, "anchor") == 0 && sscanf(rest, "%d %d", &a, &b) == 2)
+        return (dragAnchorX = a), (dragAnchorY = b), true;
     if (strcmp(word, "mouse") == 0 && sscanf(rest, "%d %d %d %d", &a, &b, &c, &d) == 4)
         return mouseButton(a, b, c, d), true;
     if (strcmp(word, "motion") == 0 && sscanf(rest, "%d %d", &a, &b) == 2)
@@ -76,6 +83,7 @@ static bool runLine(const char* line) {
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutCreateWindow("inputState");
+    buildAngleTables(); // the turns read them, as after the demo's start
     char line[4096];
     int number = 0;
     while (fgets(line, sizeof line, stdin)) {
