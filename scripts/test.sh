@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test under a private Xvfb: the normal build,
-# then the release files (the Windows zip tested under Wine), the browser build in headless
-# Chromium, and, where CI is set or with "--install", the .deb installed with apt and removed again
+# then the release files (the Windows zip tested under Wine), the browser build's page in Chromium
+# and Firefox ESR, and, where CI is set or with "--install", the .deb installed with apt and removed again
 # and the tarball started; then once more with AddressSanitizer and UndefinedBehaviorSanitizer,
 # then each fuzzer for a short, fixed time. "--quick" runs the normal build's tests only. Without
 # CI or "--install" one line says that the install test, which changes the machine's packages, was
@@ -47,9 +47,9 @@ echo "== Release files; the Windows release tested under Wine =="
 scripts/release.sh
 tests/windows/run.sh | tee "$logs/windows.log"
 
-echo "== The browser build, its page checked in headless Chromium =="
-scripts/web.sh
-/usr/bin/python3 tests/web/webTest.py build-web/site tests/goldens/25fps | tee "$logs/web.log"
+echo "== The browser build's page, checked in Chromium and Firefox ESR =="
+# release.sh has just built the page (scripts/web.sh) and the native tools the checks use.
+node tests/web/pageChecks.js build-web/site tests/goldens/25fps build/tools | tee "$logs/web.log"
 
 if [ $install -eq 1 ]; then
     echo "== The Debian package installed, run and removed again; the tarball =="

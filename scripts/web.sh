@@ -14,7 +14,7 @@ scripts/install-deps.sh --web
 
 # The assets and frameBench come from the Linux build (the same res/ bytes on every platform).
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs" --target assets shaders
+cmake --build build -j"$jobs" --target assets shaders modelCounts shotCheck inputState
 
 # Debian's emcc needs Debian's node modules and Debian's python; another python may come first.
 export NODE_PATH=/usr/share/nodejs
