@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the browser release into build-web/ with Debian's Emscripten and writes
+# Builds the browser release into build-web/ with Debian's Emscripten (and the Linux build's
+# tools the page's checks use: tools/modelCounts, shotCheck, inputState) and writes
 # dist/dustriders-web.zip: index.html, dustriders.js, dustriders.wasm and dustriders.data (res/ and
 # the two shader files, packed). Serve the unzipped folder with any static web server, e.g.
 # "python3 -m http.server" in it; browsers refuse WebAssembly from file://.
@@ -36,7 +37,7 @@ if [ "${1:-}" = "--bench" ]; then
     source scripts/lib/xvfb.sh
     startXvfb
     native=$(cd build/run && ../bench/frameBench | awk '/^shadow program/ {print $4; exit}')
-    report=$(/usr/bin/python3 tests/web/webTest.py build-web/site tests/goldens/25fps --bench)
+    report=$(node tests/web/pageChecks.js build-web/site tests/goldens/25fps build/tools --bench)
     echo "$report"
     web=$(echo "$report" | sed -n 's/.*web frame at the start view: \([0-9.]*\) ms.*/\1/p')
     echo "start view: web ${web} ms, native ${native} ms, ratio $(echo "$web / $native" | bc -l | cut -c1-4)"
