@@ -1,29 +1,10 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
-#include "app/pointerInput.h"
-#include "app/sceneInit.h"
-#include "app/window.h"
-#include "app/frameLoop.h"
+#include "app/startDemo.h"
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_ALPHA | GLUT_DEPTH);
-    glutInitWindowSize(windowWidth, windowHeight);
-    glutInitWindowPosition(0, 0);
-    glutCreateWindow("Kalvren: Dust Riders Demo");
-
-    glutDisplayFunc(displayFrame);
-    glutIdleFunc(displayFrame);
-    glutMouseFunc(mouseButton);
-    glutPassiveMotionFunc(passiveMotion);
-    glutMotionFunc(mouseDrag);
-    glutEntryFunc(mouseEntry);
-    glutReshapeFunc(reshapeWindow);
-    glutKeyboardFunc(keyboardInput);
-    glutSpecialFunc(specialKeyInput);
-
-    initScene();
+    startDemo(argc, argv);
     glutMainLoop();
     return 0;
 }

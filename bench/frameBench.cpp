@@ -24,6 +24,7 @@
 #include "math/matrix.h"
 #include "math/transforms.h"
 #include "particles/particles.h"
+#include "render/frame.h"
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
 #include "render/unshadowedProgram.h"
@@ -80,7 +81,7 @@ static StageTimes renderTimedFrame() {
     StageTimes t;
     double processorStart = processorMilliseconds();
     Clock::time_point start = Clock::now();
-    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+    beginFrame();
     renderDepthPass();
     glFinish();
     t.depth = millisecondsSince(start);
@@ -89,10 +90,8 @@ static StageTimes renderTimedFrame() {
     glFinish();
     t.lit = millisecondsSince(stage);
     stage = Clock::now();
-    glDepthMask(GL_FALSE);
     updateParticles();
-    drawParticles();
-    glDepthMask(GL_TRUE);
+    drawParticlePass();
     glFinish();
     t.particles = millisecondsSince(stage);
     stage = Clock::now();
@@ -243,7 +242,7 @@ int main(int argc, char** argv) {
 
     if (!screenshotDir.empty()) {
         placeShadowViewCamera();
-        glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+        beginFrame();
         renderDepthPass();
         renderLitPass();
         savePng(screenshotDir + "/shadowed-scene.png");

@@ -4,3 +4,9 @@
 // pass, then the particles. It moves nothing, so a capture may read the back buffer after it and
 // before the frame is presented.
 void drawFrame();
+
+// The frame's stages in drawFrame's order, for the benchmarks that time them one by one:
+// beginFrame sets the sky's clear colour, then renderDepthPass and renderLitPass
+// (render/renderPasses.h), then drawParticlePass draws the particles without writing depth.
+void beginFrame();
+void drawParticlePass();

@@ -69,5 +69,7 @@ GLuint useLayerProgram(GLuint p);
 void loadStateUniforms(GLuint webglProgram);
 // Links p with the layer's attribute locations and caches its uniform locations.
 void linkLayerProgram(GLuint p);
+// GL_PACK_ALIGNMENT for the layer's glReadPixels, as glPixelStorei sets it.
+void setLayerPackAlignment(int alignment);
 // Reports once on the console that the layer cannot honour a call.
 void layerUnsupported(const char* what);

@@ -101,6 +101,8 @@ void glTexEnvf(GLenum target, GLenum name, GLfloat value) {
 void glPixelStorei(GLenum name, GLint value) {
     if (name == GL_UNPACK_ALIGNMENT)
         layer.unpackAlignment = value;
+    else if (name == GL_PACK_ALIGNMENT)
+        setLayerPackAlignment(value);
     emscripten_glPixelStorei(name, value);
 }
 

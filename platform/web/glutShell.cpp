@@ -9,7 +9,7 @@
 #include <emscripten/html5.h>
 
 #include "platform/web/glLayer.h"
-#include "platform/web/pageModes.h"
+#include "platform/web/glutShell.h"
 
 static const char* const CANVAS = "#canvas";
 static const int WHEEL_UP_BUTTON = 3; // freeglut's numbers for the wheel
@@ -298,8 +298,6 @@ void glutMainLoop() {
     // GLUT reshapes a new window before its first frame.
     if (reshapeCallback)
         reshapeCallback(initialWidth, initialHeight);
-    if (runPageMode())
-        return;
     followPage = true;
     emscripten_set_main_loop(runFrame, 0, 1);
 }

@@ -2,7 +2,7 @@
 #include <emscripten.h>
 
 #include "platform/platform.h"
-#include "platform/web/pageModes.h"
+#include "platform/web/glutShell.h"
 
 // The console gets the desktop's line; the page shows the same text in a box the viewer closes,
 // and the demo goes on.

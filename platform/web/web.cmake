@@ -1,16 +1,17 @@
-# The browser build, made with Emscripten (scripts/web.sh): the demo's own sources, the GL layer
-# and GLUT-like shell of this folder, and the page. Output: ${CMAKE_BINARY_DIR}/site, the folder
+# The browser build, made with Emscripten (scripts/web.sh): the demo's own sources with the page's
+# entry point, the GL layer and GLUT-like shell of this folder, and the page. Output: ${CMAKE_BINARY_DIR}/site, the folder
 # any static web server can serve. DUSTRIDERS_RUN_DIR names the Linux build's run folder, whose
 # res/ is packed beside the page byte for byte.
 set(DUSTRIDERS_RUN_DIR "${CMAKE_SOURCE_DIR}/build/run" CACHE PATH "Linux run folder holding res/")
 set(SITE_DIR ${CMAKE_BINARY_DIR}/site)
 file(MAKE_DIRECTORY ${SITE_DIR})
 
-file(GLOB_RECURSE CORE_SOURCES CONFIGURE_DEPENDS
-  app/*.cpp math/*.cpp scene/*.cpp render/*.cpp particles/*.cpp demo/*.cpp)
+# The page's modes are the twins of desktop tools and live beside them: the replay's beside the
+# replay tool (with the shot shrinking the references are made with), the bench's beside
+# frameBench.
 file(GLOB WEB_SOURCES CONFIGURE_DEPENDS platform/web/*.cpp)
-add_executable(dustriders ${CORE_SOURCES} platform/glExtensions.cpp ${WEB_SOURCES}
-  tools/replay/shotCompare.cpp)
+add_executable(dustriders ${CORE_SOURCES} ${WEB_ENTRY_SOURCES} platform/glExtensions.cpp
+  ${WEB_SOURCES} tools/replay/pageReplay.cpp tools/replay/shotCompare.cpp bench/pageBench.cpp)
 target_include_directories(dustriders PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/platform/web/include)
 # The object table is sized to what the packed res/ needs (the largest model has 3,765 vertices
 # and 6,956 polygons; the scene 21 objects), with room to spare: 15 MB, where the desktop's is

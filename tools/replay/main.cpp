@@ -23,6 +23,7 @@
 #include "app/sceneInit.h"
 #include "app/window.h"
 #include "app/replay.h"
+#include "render/frameReadback.h"
 
 #include "cameraPath.h"
 #include "passViews.h"
@@ -196,10 +197,7 @@ static bool makeFolder(const std::string& path) {
 static void writeShot(int second, int frame, void* context) {
     ShotWriter& writer = *(ShotWriter*)context;
     const ReplayOptions& options = *writer.options;
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, options.width, options.height, GL_RGB, GL_UNSIGNED_BYTE, writer.rows.data());
+    readBackBuffer(options.width, options.height, writer.rows);
     char name[32];
     if (options.everyFrame)
         snprintf(name, sizeof name, "frame-%05d.png", frame);
@@ -250,7 +248,6 @@ int main(int argc, char** argv) {
     beginReplay();
     initScene();
     ShotWriter writer = {&options, 0, false, 0, {}};
-    writer.rows.resize((size_t)options.width * options.height * 3);
     int frames = 0;
     if (!options.cameraPath.empty()) {
         bool written =

@@ -9,6 +9,7 @@
 
 #include "app/window.h"
 #include "render/extensionEntryPoints.h"
+#include "render/frameReadback.h"
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
 #include "render/shadowTarget.h"
@@ -112,11 +113,7 @@ bool preparePassViews() {
 }
 
 static void readWindow(std::vector<unsigned char>& out) {
-    out.resize((size_t)windowWidth * windowHeight * 3);
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, out.data());
+    readBackBuffer(windowWidth, windowHeight, out);
 }
 
 // The depth pass just drew into the shadow framebuffer; its depth attachment is the texture.
