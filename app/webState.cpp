@@ -1,5 +1,6 @@
 // What the page's checks read of the demo (web build only): the camera, every object's matrix,
-// the selection, the polygon mode, the window size, the edge zones and the drag's anchor, as
+// the selection, the polygon mode, the window size, the edge zones, the drag's anchor and the
+// script's second, as
 // one JSON text. The checks hold it against the same input run through the desktop callbacks.
 #include <cstdio>
 #include <emscripten.h>
@@ -7,6 +8,7 @@
 #include "app/pointerInput.h"
 #include "app/sceneInit.h"
 #include "app/window.h"
+#include "demo/choreography.h"
 #include "math/transforms.h"
 #include "scene/sceneStore.h"
 
@@ -37,8 +39,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* webState() {
     if (used < room)
         snprintf(out + used, room - used,
                  "],\"selected\":%d,\"wireframeOff\":%d,\"width\":%d,\"height\":%d,"
-                 "\"edges\":[%d,%d,%d,%d],\"dragAnchor\":[%d,%d]}",
+                 "\"edges\":[%d,%d,%d,%d],\"dragAnchor\":[%d,%d],\"elapsedSeconds\":%d}",
                  selectedObject, wireframeOff, windowWidth, windowHeight, edgeScrollLeft,
-                 edgeScrollRight, edgeScrollUp, edgeScrollDown, dragAnchorX, dragAnchorY);
+                 edgeScrollRight, edgeScrollUp, edgeScrollDown, dragAnchorX, dragAnchorY,
+                 elapsedSeconds);
     return stateText;
 }

@@ -311,6 +311,21 @@ const CHECKS = [
                 ', CSS ' + v.cssWidth);
         const shot = await page.canvasShot(tab.page);
         failures.push(...sceneFailures(shot).map((f) => 'after a resize: ' + f));
+        // F: the whole screen, and the demo told the new size.
+        await tab.page.focus('#canvas');
+        await tab.page.keyboard.press('f');
+        await sleep(800);
+        v = await demoState(tab.page);
+        // The emulated viewport stands for the screen here.
+        const full = await tab.page.evaluate(() => [document.fullscreenElement === Module.canvas,
+            innerWidth, innerHeight]);
+        if (!full[0]) failures.push('F did not give the picture the whole screen');
+        else if (v.state.width !== v.width || v.state.height !== v.height ||
+            Math.abs(v.cssWidth - full[1]) > 1 || Math.abs(v.cssHeight - full[2]) > 1)
+            failures.push('full screen: window ' + v.state.width + ' x ' + v.state.height +
+                ', CSS ' + v.cssWidth + ' x ' + v.cssHeight + ' on ' + full[1] + ' x ' + full[2]);
+        await tab.page.keyboard.press('f');
+        await sleep(500);
         // 1366 x 768: the controls beside the picture, nothing below the fold.
         await tab.page.setViewport({width: 1366, height: 768});
         await sleep(300);
@@ -328,6 +343,45 @@ const CHECKS = [
             console.log('  ' + (f.length ? 'FAIL ' : 'ok   ') + row.name);
         }
         return failures;
+    }},
+    {name: 'the status line while loading names both downloads in MB', engines: ['chromium'],
+        run: async (ctx) => {
+        ctx.server.slow.set('dustriders.data', 3000);
+        ctx.server.slow.set('dustriders.wasm', 3000);
+        const p = await ctx.browser.newPage();
+        const seen = [];
+        try {
+            await p.goto(ctx.url + 'index.html', {waitUntil: 'domcontentloaded'});
+            for (let i = 0; i < 20; i++) {
+                seen.push(await p.$eval('#status', (e) => e.textContent));
+                await sleep(100);
+            }
+            await page.waitUntil(p, () => pageReport.status === 'running', 30, null, 'running');
+        } finally {
+            ctx.server.slow.clear();
+            await p.close();
+        }
+        const both = /dustriders\.data [0-9.]+ of 6\.[0-9] MB, dustriders\.wasm [0-9.]+ of 0\.[0-9] MB/;
+        const partway = seen.filter((t) => both.test(t) && !/6\.[0-9] of 6/.test(t));
+        return partway.length ? [] : ['no status line with both downloads partway: ' + seen.slice(0, 3).join(' | ')];
+    }},
+    {name: 'a hidden tab stops the show\'s clock', engines: ['chromium', 'firefox'], run: async (ctx) => {
+        const tab = await runningPage(ctx.browser, ctx.url + 'index.html', {width: 1024, height: 768});
+        const before = (await demoState(tab.page)).state.elapsedSeconds;
+        const other = await ctx.browser.newPage();
+        await other.bringToFront();
+        await sleep(500);
+        const hidden = await tab.page.evaluate(() => document.visibilityState);
+        await sleep(4000);
+        await tab.page.bringToFront();
+        await page.waitUntil(tab.page, () => document.visibilityState === 'visible', 10, null, 'visible');
+        await sleep(300);
+        const after = (await demoState(tab.page)).state.elapsedSeconds;
+        await other.close();
+        await tab.page.close();
+        if (hidden !== 'hidden') return ['the other tab did not hide the page (' + hidden + ')'];
+        // About a second shown (0.8 s of waits) against 4.5 s hidden.
+        return after - before <= 2 ? [] : ['the script went on ' + (after - before) + ' s over 5.3 s, 4.5 of them hidden'];
     }},
     {name: 'a restored context draws the scene again within 5 s', engines: ['chromium'],
         known: {chromium: 'the GL layer does not rebuild its programs, buffers, textures and the ' +
@@ -347,6 +401,8 @@ const FAILURE_ROWS = [
     {name: 'memory refused', message: /refused the memory/, reload: true,
         before: () => { WebAssembly.instantiate = () => Promise.reject(new RangeError(
             'WebAssembly.instantiate(): Out of memory: Cannot allocate Wasm memory for new instance')); }},
+    {name: 'dustriders.wasm damaged', replace: ['dustriders.wasm', Buffer.from('not wasm')],
+        message: /could not start/, reload: true},
     {name: 'a model missing', query: '?omit=res/rock.3ds', message: /rock\.3ds/, status: 'running'},
     {name: 'the context lost', lose: true},
 ];
@@ -354,6 +410,7 @@ const FAILURE_ROWS = [
 async function failureRow(ctx, row) {
     const failures = [];
     if (row.refuse) ctx.server.refuse.add(row.refuse);
+    if (row.replace) ctx.server.replace.set(...row.replace);
     const p = await ctx.browser.newPage();
     const log = [];
     p.on('console', (m) => log.push(m.text()));
@@ -389,6 +446,7 @@ async function failureRow(ctx, row) {
             (await p.evaluate(() => window.pageReport && pageReport.message).catch(() => '?')) + ')');
     } finally {
         if (row.refuse) ctx.server.refuse.delete(row.refuse);
+        if (row.replace) ctx.server.replace.delete(row.replace[0]);
         await p.close();
     }
     return failures;

@@ -55,9 +55,10 @@ const TYPES = {
 };
 
 // Serves `siteDir` on 127.0.0.1 at a free port. A file named in server.refuse answers 404, as a
-// failed download would.
+// failed download would; one in server.replace answers the bytes given there (a damaged file);
+// one in server.slow comes in ten parts over that many milliseconds (a slow line).
 function serve(siteDir) {
-    const server = {refuse: new Set(), url: ''};
+    const server = {refuse: new Set(), replace: new Map(), slow: new Map(), url: ''};
     const httpServer = http.createServer((request, response) => {
         const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/+/, '');
         const file = path.join(siteDir, name || 'index.html');
@@ -67,9 +68,23 @@ function serve(siteDir) {
             response.end('not found');
             return;
         }
+        const body = server.replace.get(path.basename(file)) || fs.readFileSync(file);
         response.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
-            'Cache-Control': 'no-store'});
-        fs.createReadStream(file).pipe(response);
+            'Cache-Control': 'no-store', 'Content-Length': body.length});
+        const slow = server.slow.get(path.basename(file));
+        if (!slow) {
+            response.end(body);
+            return;
+        }
+        let part = 0;
+        const step = Math.ceil(body.length / 10);
+        const timer = setInterval(() => {
+            response.write(body.subarray(part * step, (part + 1) * step));
+            if (++part >= 10) {
+                clearInterval(timer);
+                response.end();
+            }
+        }, slow / 10);
     });
     siteDir = path.resolve(siteDir);
     return new Promise((resolve) => {
