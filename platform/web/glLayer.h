@@ -71,5 +71,8 @@ void loadStateUniforms(GLuint webglProgram);
 void linkLayerProgram(GLuint p);
 // GL_PACK_ALIGNMENT for the layer's glReadPixels, as glPixelStorei sets it.
 void setLayerPackAlignment(int alignment);
+// After the context is made: keep what a lost context needs to be made again; and make it again.
+void keepLayerForRestore();
+void restoreLayer();
 // Reports once on the console that the layer cannot honour a call.
 void layerUnsupported(const char* what);

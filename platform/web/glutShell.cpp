@@ -243,6 +243,7 @@ int glutCreateWindow(const char*) {
         emscripten_force_exit(1);
     }
     emscripten_webgl_make_context_current(context);
+    keepLayerForRestore();
     initLayer(initialWidth, initialHeight);
     emscripten_set_mousedown_callback(CANVAS, nullptr, EM_TRUE, onMouse);
     emscripten_set_mouseup_callback(CANVAS, nullptr, EM_TRUE, onMouse);
