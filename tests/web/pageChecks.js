@@ -25,6 +25,7 @@ if (!siteDir || !goldenDir || !toolsDir) {
     process.exit(2);
 }
 const shotsDir = option('--shots') || fs.mkdtempSync(path.join(os.tmpdir(), 'pageShots-'));
+fs.mkdirSync(shotsDir, {recursive: true});
 const GLUT_DOWN = 0, GLUT_UP = 1, GLUT_LEFT = 0;
 const WHEEL_FORWARD = 3, WHEEL_BACK = 4;
 // GLUT's special keys
@@ -217,9 +218,11 @@ function consoleFailures(log) {
 // name, engines, the check (returns failure lines)
 const CHECKS = [
     {name: 'the page shows the scene', engines: ['chromium', 'firefox'], run: async (ctx) => {
-        const tab = await runningPage(ctx.browser, ctx.url + 'index.html', {width: 1024, height: 768});
+        const tab = await runningPage(ctx.browser, ctx.url + 'index.html', {width: 1366, height: 768});
         const shot = await page.canvasShot(tab.page);
         page.writePpm(path.join(shotsDir, ctx.engine + '-scene.ppm'), shot);
+        // The whole page as a visitor sees it (the README's picture comes from here).
+        await tab.page.screenshot({path: path.join(shotsDir, ctx.engine + '-page.png')});
         const failures = sceneFailures(shot).concat(consoleFailures(tab.log));
         const view = await demoState(tab.page);
         if (view.status !== 'running' || !/^Running/.test(await tab.page.$eval('#status', (e) => e.textContent)))
