@@ -24,75 +24,122 @@ EM_JS(void, keepContextRecords, (), {
         };
     }
     function keepState(name) {
-        wrap(name, function(result) {
-            kept.state[name] = Array.prototype.slice.call(arguments, 1);
-        });
+        wrap(
+            name,
+            function(result) { kept.state[name] = Array.prototype.slice.call(arguments, 1); });
     }
-    ['blendFunc', 'depthMask', 'colorMask', 'cullFace', 'frontFace', 'clearColor', 'clearDepth',
-     'depthFunc', 'viewport', 'polygonOffset', 'lineWidth', 'scissor']
+    [
+        'blendFunc', 'depthMask', 'colorMask', 'cullFace', 'frontFace', 'clearColor', 'clearDepth',
+        'depthFunc', 'viewport', 'polygonOffset', 'lineWidth', 'scissor'
+    ]
         .forEach(keepState);
-    wrap('enable', function(result, cap) { kept.caps[cap] = true; });
-    wrap('disable', function(result, cap) { kept.caps[cap] = false; });
-    wrap('pixelStorei', function(result, name, value) { kept.state['pixelStorei' + name] = [ name, value ]; });
-    wrap('activeTexture', function(result, unit) { kept.unit = unit; });
-    wrap('bindTexture', function(result, target, texture) { kept.units[kept.unit] = texture; });
+    wrap(
+        'enable', function(result, cap) { kept.caps[cap] = true; });
+    wrap(
+        'disable', function(result, cap) { kept.caps[cap] = false; });
+    wrap(
+        'pixelStorei', function(result, name, value) {
+            kept.state['pixelStorei' + name] = [ name, value ];
+        });
+    wrap(
+        'activeTexture', function(result, unit) { kept.unit = unit; });
+    wrap(
+        'bindTexture', function(result, target, texture) { kept.units[kept.unit] = texture; });
     function onTexture(record) {
         var texture = kept.units[kept.unit];
         if (texture)
             (texture.dr_ops = texture.dr_ops || []).push(record);
     }
-    wrap('texParameteri', function(result, target, name, value) { onTexture([ 'texParameteri', target, name, value ]); });
-    wrap('generateMipmap', function(result, target) { onTexture([ 'generateMipmap', target ]); });
+    wrap(
+        'texParameteri', function(result, target, name, value) {
+            onTexture([ 'texParameteri', target, name, value ]);
+        });
+    wrap(
+        'generateMipmap', function(result, target) {
+            onTexture([ 'generateMipmap', target ]);
+        });
     // texImage2D(target, level, internal, w, h, border, format, type, source[, offset]): the
     // source copied, as the heap it points into changes.
-    wrap('texImage2D', function(result) {
-        var a = Array.prototype.slice.call(arguments, 1);
-        if (a.length >= 9 && a[8] && a[8].BYTES_PER_ELEMENT) {
-            var components = {6407 : 3, 6408 : 4, 6409 : 1, 6406 : 1, 6410 : 2, 6403 : 1, 33319 : 2}[a[6]] || 4;
-            var bytes = {5121 : 1, 5126 : 4, 5125 : 4, 5123 : 2}[a[7]] || 1;
-            var alignment = kept.state['pixelStorei3317'] ? kept.state['pixelStorei3317'][1] : 4;
-            var row = Math.ceil(a[3] * components * bytes / alignment) * alignment;
-            var elements = Math.ceil(row * a[4] / a[8].BYTES_PER_ELEMENT);
-            var start = a.length > 9 ? a[9] : 0;
-            a = a.slice(0, 8).concat([ a[8].slice(start, start + elements), 0 ]);
-        }
-        var texture = kept.units[kept.unit];
-        if (texture) // a new image replaces what was kept for that level
-            texture.dr_ops = (texture.dr_ops || []).filter(function(op) {
-                return !(op[0] == 'texImage2D' && op[1][1] == a[1]);
-            });
-        onTexture([ 'texImage2D', a ]);
-    });
-    wrap('createShader', function(shader, type) { if (shader) shader.dr_type = type; });
-    wrap('shaderSource', function(result, shader, text) { shader.dr_source = text; });
-    wrap('attachShader', function(result, program, shader) { (program.dr_shaders = program.dr_shaders || []).push(shader); });
-    wrap('bindAttribLocation', function(result, program, index, name) {
-        (program.dr_attribs = program.dr_attribs || {})[name] = index;
-    });
-    wrap('linkProgram', function(result, program) { program.dr_linked = true; });
-    wrap('useProgram', function(result, program) { kept.bound.program = program; });
-    wrap('bindFramebuffer', function(result, target, framebuffer) { kept.bound.framebuffer = framebuffer; });
+    wrap(
+        'texImage2D', function(result) {
+            var a = Array.prototype.slice.call(arguments, 1);
+            if (a.length >= 9 && a[8] && a[8].BYTES_PER_ELEMENT) {
+                var components =
+                    {6407 : 3, 6408 : 4, 6409 : 1, 6406 : 1, 6410 : 2, 6403 : 1, 33319 : 2}[a[6]] ||
+                    4;
+                var bytes = {5121 : 1, 5126 : 4, 5125 : 4, 5123 : 2}[a[7]] || 1;
+                var alignment =
+                    kept.state['pixelStorei3317'] ? kept.state['pixelStorei3317'][1] : 4;
+                var row = Math.ceil(a[3] * components * bytes / alignment) * alignment;
+                var elements = Math.ceil(row * a[4] / a[8].BYTES_PER_ELEMENT);
+                var start = a.length > 9 ? a[9] : 0;
+                a = a.slice(0, 8).concat([ a[8].slice(start, start + elements), 0 ]);
+            }
+            var texture = kept.units[kept.unit];
+            if (texture) // a new image replaces what was kept for that level
+                texture.dr_ops = (texture.dr_ops || []).filter(function(op) {
+                    return !(op[0] == 'texImage2D' && op[1][1] == a[1]);
+                });
+            onTexture([ 'texImage2D', a ]);
+        });
+    wrap(
+        'createShader', function(shader, type) {
+            if (shader)
+                shader.dr_type = type;
+        });
+    wrap(
+        'shaderSource', function(result, shader, text) { shader.dr_source = text; });
+    wrap(
+        'attachShader', function(result, program, shader) {
+            (program.dr_shaders = program.dr_shaders || []).push(shader);
+        });
+    wrap(
+        'bindAttribLocation', function(result, program, index, name) {
+            (program.dr_attribs = program.dr_attribs || {})[name] = index;
+        });
+    wrap(
+        'linkProgram', function(result, program) { program.dr_linked = true; });
+    wrap(
+        'useProgram', function(result, program) { kept.bound.program = program; });
+    wrap(
+        'bindFramebuffer',
+        function(result, target, framebuffer) { kept.bound.framebuffer = framebuffer; });
     function onFramebuffer(record) {
         var f = kept.bound.framebuffer;
         if (f)
             (f.dr_ops = f.dr_ops || []).push(record);
     }
-    wrap('framebufferTexture2D', function(result, target, attachment, textarget, texture, level) {
-        onFramebuffer([ 'framebufferTexture2D', target, attachment, textarget, texture, level ]);
-    });
-    wrap('drawBuffers', function(result, list) { onFramebuffer([ 'drawBuffers', list.slice() ]); });
-    wrap('readBuffer', function(result, mode) { onFramebuffer([ 'readBuffer', mode ]); });
-    wrap('bindVertexArray', function(result, array) { kept.bound.vertexArray = array; });
-    wrap('bindBuffer', function(result, target, buffer) { kept.bound[target] = buffer; });
+    wrap(
+        'framebufferTexture2D', function(result, target, attachment, textarget, texture, level) {
+            onFramebuffer(
+                [ 'framebufferTexture2D', target, attachment, textarget, texture, level ]);
+        });
+    wrap(
+        'drawBuffers', function(result, list) {
+            onFramebuffer([ 'drawBuffers', list.slice() ]);
+        });
+    wrap(
+        'readBuffer', function(result, mode) {
+            onFramebuffer([ 'readBuffer', mode ]);
+        });
+    wrap(
+        'bindVertexArray', function(result, array) { kept.bound.vertexArray = array; });
+    wrap(
+        'bindBuffer', function(result, target, buffer) { kept.bound[target] = buffer; });
     function onVertexArray(record) {
         var v = kept.bound.vertexArray;
         if (v)
             (v.dr_ops = v.dr_ops || []).push(record);
     }
-    wrap('enableVertexAttribArray', function(result, index) { onVertexArray([ 'enable', index ]); });
-    wrap('vertexAttribPointer', function(result) {
-        onVertexArray([ 'pointer', kept.bound[34962], Array.prototype.slice.call(arguments, 1) ]);
-    });
+    wrap(
+        'enableVertexAttribArray', function(result, index) {
+            onVertexArray([ 'enable', index ]);
+        });
+    wrap(
+        'vertexAttribPointer', function(result) {
+            onVertexArray(
+                [ 'pointer', kept.bound[34962], Array.prototype.slice.call(arguments, 1) ]);
+        });
 });
 
 // Makes every object again under its name and puts GL's state and bindings back.
@@ -103,7 +150,8 @@ EM_JS(void, remakeContextObjects, (), {
     if (GL.initExtensions && GL.currentContext)
         GL.initExtensions(GL.currentContext);
     // What was bound before the remaking binds its own.
-    var units = Object.assign({}, kept.units), unit = kept.unit, bound = Object.assign({}, kept.bound);
+    var units = Object.assign({}, kept.units), unit = kept.unit,
+        bound = Object.assign({}, kept.bound);
     var made = new Map();
     function remake(table, create) {
         for (var id in table) {
@@ -116,76 +164,86 @@ EM_JS(void, remakeContextObjects, (), {
             table[id] = fresh;
         }
     }
-    function now(old) { return old ? made.get(old) || old : old; }
-    remake(GL.buffers, function() { return gl.createBuffer(); });
-    remake(GL.textures, function(old) {
-        var t = gl.createTexture();
-        gl.bindTexture(gl.TEXTURE_2D, t);
-        (old.dr_ops || []).forEach(function(op) {
-            if (op[0] == 'texImage2D')
-                gl.texImage2D.apply(gl, op[1]);
-            else if (op[0] == 'texParameteri')
-                gl.texParameteri(op[1], op[2], op[3]);
-            else
-                gl.generateMipmap(op[1]);
+    function now(old) {
+        return old ? made.get(old) || old : old;
+    }
+    remake(
+        GL.buffers, function() { return gl.createBuffer(); });
+    remake(
+        GL.textures, function(old) {
+            var t = gl.createTexture();
+            gl.bindTexture(gl.TEXTURE_2D, t);
+            (old.dr_ops || []).forEach(function(op) {
+                if (op[0] == 'texImage2D')
+                    gl.texImage2D.apply(gl, op[1]);
+                else if (op[0] == 'texParameteri')
+                    gl.texParameteri(op[1], op[2], op[3]);
+                else
+                    gl.generateMipmap(op[1]);
+            });
+            t.dr_ops = old.dr_ops;
+            return t;
         });
-        t.dr_ops = old.dr_ops;
-        return t;
-    });
-    remake(GL.shaders, function(old) {
-        var s = gl.createShader(old.dr_type);
-        gl.shaderSource(s, old.dr_source || "");
-        gl.compileShader(s);
-        return s;
-    });
-    remake(GL.programs, function(old) {
-        var p = gl.createProgram();
-        (old.dr_shaders || []).forEach(function(s) { gl.attachShader(p, now(s)); });
-        for (var name in old.dr_attribs || {})
-            gl.bindAttribLocation(p, old.dr_attribs[name], name);
-        if (old.dr_linked)
-            gl.linkProgram(p);
-        // Emscripten's own bookkeeping of the program: uniform names come again in link order.
-        p.maxUniformLength = p.maxAttributeLength = p.maxUniformBlockNameLength = 0;
-        p.uniformIdCounter = 1;
-        p.uniformLocsById = 0;
-        p.uniformSizeAndIdsByName = {};
-        if (old.dr_linked && typeof webglPrepareUniformLocationsBeforeFirstUse == 'function')
-            webglPrepareUniformLocationsBeforeFirstUse(p);
-        return p;
-    });
-    remake(GL.framebuffers, function(old) {
-        var f = gl.createFramebuffer();
-        gl.bindFramebuffer(gl.FRAMEBUFFER, f);
-        (old.dr_ops || []).forEach(function(op) {
-            if (op[0] == 'framebufferTexture2D')
-                gl.framebufferTexture2D(op[1], op[2], op[3], now(op[4]), op[5]);
-            else if (op[0] == 'drawBuffers')
-                gl.drawBuffers(op[1]);
-            else
-                gl.readBuffer(op[1]);
+    remake(
+        GL.shaders, function(old) {
+            var s = gl.createShader(old.dr_type);
+            gl.shaderSource(s, old.dr_source || "");
+            gl.compileShader(s);
+            return s;
         });
-        f.dr_ops = (old.dr_ops || []).map(function(op) {
-            return op[0] == 'framebufferTexture2D' ? op.slice(0, 4).concat([ now(op[4]), op[5] ]) : op;
+    remake(
+        GL.programs, function(old) {
+            var p = gl.createProgram();
+            (old.dr_shaders || []).forEach(function(s) { gl.attachShader(p, now(s)); });
+            for (var name in old.dr_attribs || {})
+                gl.bindAttribLocation(p, old.dr_attribs[name], name);
+            if (old.dr_linked)
+                gl.linkProgram(p);
+            // Emscripten's own bookkeeping of the program: uniform names come again in link order.
+            p.maxUniformLength = p.maxAttributeLength = p.maxUniformBlockNameLength = 0;
+            p.uniformIdCounter = 1;
+            p.uniformLocsById = 0;
+            p.uniformSizeAndIdsByName = {};
+            if (old.dr_linked && typeof webglPrepareUniformLocationsBeforeFirstUse == 'function')
+                webglPrepareUniformLocationsBeforeFirstUse(p);
+            return p;
         });
-        return f;
-    });
-    remake(GL.vaos, function(old) {
-        var v = gl.createVertexArray();
-        gl.bindVertexArray(v);
-        (old.dr_ops || []).forEach(function(op) {
-            if (op[0] == 'enable') {
-                gl.enableVertexAttribArray(op[1]);
-            } else {
-                gl.bindBuffer(gl.ARRAY_BUFFER, now(op[1]));
-                gl.vertexAttribPointer.apply(gl, op[2]);
-            }
+    remake(
+        GL.framebuffers, function(old) {
+            var f = gl.createFramebuffer();
+            gl.bindFramebuffer(gl.FRAMEBUFFER, f);
+            (old.dr_ops || []).forEach(function(op) {
+                if (op[0] == 'framebufferTexture2D')
+                    gl.framebufferTexture2D(op[1], op[2], op[3], now(op[4]), op[5]);
+                else if (op[0] == 'drawBuffers')
+                    gl.drawBuffers(op[1]);
+                else
+                    gl.readBuffer(op[1]);
+            });
+            f.dr_ops = (old.dr_ops || []).map(function(op) {
+                return op[0] == 'framebufferTexture2D'
+                           ? op.slice(0, 4).concat([ now(op[4]), op[5] ])
+                           : op;
+            });
+            return f;
         });
-        v.dr_ops = (old.dr_ops || []).map(function(op) {
-            return op[0] == 'enable' ? op : [ op[0], now(op[1]), op[2] ];
+    remake(
+        GL.vaos, function(old) {
+            var v = gl.createVertexArray();
+            gl.bindVertexArray(v);
+            (old.dr_ops || []).forEach(function(op) {
+                if (op[0] == 'enable') {
+                    gl.enableVertexAttribArray(op[1]);
+                } else {
+                    gl.bindBuffer(gl.ARRAY_BUFFER, now(op[1]));
+                    gl.vertexAttribPointer.apply(gl, op[2]);
+                }
+            });
+            v.dr_ops = (old.dr_ops || []).map(function(op) {
+                return op[0] == 'enable' ? op : [ op[0], now(op[1]), op[2] ];
+            });
+            return v;
         });
-        return v;
-    });
     for (var cap in kept.caps)
         (kept.caps[cap] ? gl.enable : gl.disable).call(gl, +cap);
     for (var name in kept.state) {

@@ -27,16 +27,6 @@ const ENGINES = {
             '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
             '--disable-backgrounding-occluded-windows', '--window-size=1400,1000'],
     },
-    // SwiftShader: the rasteriser the page's replay matches the Linux references with in
-    // Chromium (through ANGLE on Mesa, seconds 9 and 10 come out 0.8 lighter on average).
-    'chromium-swiftshader': {
-        browser: 'chrome',
-        executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-        args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-            '--disable-gpu-sandbox', '--disable-gpu-vsync', '--disable-frame-rate-limit',
-            '--no-first-run', '--disable-background-networking', '--disable-component-update',
-            '--disable-sync', '--window-size=1400,1000'],
-    },
     firefox: {
         browser: 'firefox',
         executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
@@ -137,10 +127,13 @@ async function waitUntil(page, predicate, seconds, arg, what) {
 }
 
 // The canvas as the next frame drew it: read in a requestAnimationFrame callback queued after
-// the program's own, before the browser shows the canvas and discards its contents.
-async function canvasShot(page) {
-    const shot = await page.evaluate(() => new Promise((resolve) => {
-        requestAnimationFrame(() => {
+// the program's own, before the browser shows the canvas and discards its contents. With
+// `pause`, the program's frames stop right after it (Module.resumeMainLoop() goes on); with
+// `afterEvent`, the frame after that event on the canvas.
+async function canvasShot(page, pause = false, afterEvent = '') {
+    const shot = await page.evaluate((pause, afterEvent) => new Promise((resolve) => {
+        const next = (read) => requestAnimationFrame(read);
+        const go = () => next(() => {
             const gl = Module.ctx, canvas = Module.canvas;
             const w = canvas.width, h = canvas.height;
             const bound = gl.getParameter(gl.FRAMEBUFFER_BINDING);
@@ -148,12 +141,18 @@ async function canvasShot(page) {
             const rgba = new Uint8Array(w * h * 4);
             gl.readPixels(0, 0, w, h, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
             gl.bindFramebuffer(gl.FRAMEBUFFER, bound);
+            if (pause)
+                Module.pauseMainLoop();
             let text = '';
             for (let i = 0; i < rgba.length; i += 0x8000)
                 text += String.fromCharCode.apply(null, rgba.subarray(i, i + 0x8000));
             resolve({width: w, height: h, rgba: btoa(text)});
         });
-    }));
+        if (afterEvent)
+            Module.canvas.addEventListener(afterEvent, go, {once: true});
+        else
+            go();
+    }), pause, afterEvent);
     return flipRgba(shot.width, shot.height, Buffer.from(shot.rgba, 'base64'));
 }
 
