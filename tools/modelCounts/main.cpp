@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
                     (model.vertexCount <= mostVertices && model.polygonCount <= mostPolygons);
         printf("%s: %d vertices, %d polygons%s\n", argv[i], model.vertexCount, model.polygonCount,
                fits ? "" : "  OVER THE WEB CAPACITY");
+        if (!fits) // the build's log shows this even where the counts go to a file
+            fprintf(stderr, "modelCounts: %s has %d vertices and %d polygons, over %ld and %ld\n",
+                    argv[i], model.vertexCount, model.polygonCount, mostVertices, mostPolygons);
         over += !fits;
         if (model.vertexCount > largestVertices)
             largestVertices = model.vertexCount;
