@@ -15,18 +15,21 @@ EM_JS(void, keepContextRecords, (), {
     if (!gl || gl.dr_kept)
         return;
     var kept = gl.dr_kept = {state : {}, caps : {}, unit : 0, units : {}, bound : {}};
+    // after(result, the first six arguments, all of them): no array made on the way, as some
+    // of these run many times a frame.
     function wrap(name, after) {
-        var call = gl[name].bind(gl);
+        var call = gl[name];
         gl[name] = function() {
-            var result = call.apply(null, arguments);
-            after.apply(null, [result].concat(Array.prototype.slice.call(arguments)));
+            var a = arguments, result = call.apply(gl, a);
+            after(result, a[0], a[1], a[2], a[3], a[4], a[5], a);
             return result;
         };
     }
     function keepState(name) {
         wrap(
-            name,
-            function(result) { kept.state[name] = Array.prototype.slice.call(arguments, 1); });
+            name, function(result, a, b, c, d, e, f, all) {
+                kept.state[name] = Array.prototype.slice.call(all);
+            });
     }
     [
         'blendFunc', 'depthMask', 'colorMask', 'cullFace', 'frontFace', 'clearColor', 'clearDepth',
@@ -61,8 +64,8 @@ EM_JS(void, keepContextRecords, (), {
     // texImage2D(target, level, internal, w, h, border, format, type, source[, offset]): the
     // source copied, as the heap it points into changes.
     wrap(
-        'texImage2D', function(result) {
-            var a = Array.prototype.slice.call(arguments, 1);
+        'texImage2D', function(result, p0, p1, p2, p3, p4, p5, all) {
+            var a = Array.prototype.slice.call(all);
             if (a.length >= 9 && a[8] && a[8].BYTES_PER_ELEMENT) {
                 var components =
                     {6407 : 3, 6408 : 4, 6409 : 1, 6406 : 1, 6410 : 2, 6403 : 1, 33319 : 2}[a[6]] ||
@@ -136,9 +139,8 @@ EM_JS(void, keepContextRecords, (), {
             onVertexArray([ 'enable', index ]);
         });
     wrap(
-        'vertexAttribPointer', function(result) {
-            onVertexArray(
-                [ 'pointer', kept.bound[34962], Array.prototype.slice.call(arguments, 1) ]);
+        'vertexAttribPointer', function(result, p0, p1, p2, p3, p4, p5, all) {
+            onVertexArray([ 'pointer', kept.bound[34962], Array.prototype.slice.call(all) ]);
         });
 });
 
