@@ -280,6 +280,12 @@ const CHECKS = [
             failures.push('no pad on a touch screen');
         for (const row of TOUCH_ROWS)
             for (const f of await inputRow(tab.page, row)) failures.push(row.name + ': ' + f);
+        // 1366 x 768 with touch: the pad and the table above the fold, beside the picture.
+        await tab.page.setViewport({width: 1366, height: 768, hasTouch: true});
+        await sleep(300);
+        const fold = await tab.page.evaluate(() => ['#pad', '#controls table'].map((s) =>
+            document.querySelector(s).getBoundingClientRect().bottom));
+        if (fold.some((bottom) => bottom > 768)) failures.push('1366 x 768: the pad or the table below the fold');
         await tab.page.tap('#pad button[aria-label="End the demo"]');
         await sleep(300);
         if ((await demoState(tab.page)).status !== 'ended') failures.push('the pad\'s End did not end');
