@@ -1,12 +1,13 @@
 // The page's entry point, in place of main.cpp: the demo starts as on the desktop, then the
 // page's address picks how the frames run: the show (?mode= absent), or one of the modes the
 // checks use, each the twin of a desktop tool: the replay (?mode=replay) and the stage bench
-// (?mode=bench).
+// (?mode=bench), and the lesson of the "How it works" page (?lesson, app/webLesson.h).
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 #include <emscripten.h>
 
 #include "app/startDemo.h"
+#include "app/webLesson.h"
 #include "app/window.h"
 #include "bench/pageBench.h"
 #include "tools/replay/pageReplay.h"
@@ -27,6 +28,10 @@ int main(int argc, char** argv) {
             runPageReplay();
         else
             runPageBench();
+        return 0;
+    }
+    if (pageModeIs("lesson")) {
+        runLesson();
         return 0;
     }
     glutMainLoop();

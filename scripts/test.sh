@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test under a private Xvfb: the normal build,
-# then the release files (the Windows zip tested under Wine), the browser build's page in Chromium
-# and Firefox ESR, and, where CI is set or with "--install", the .deb installed with apt and removed again
-# and the tarball started; then once more with AddressSanitizer and UndefinedBehaviorSanitizer,
-# then each fuzzer for a short, fixed time. "--quick" runs the normal build's tests only. Without
+# then the release files (the Windows zip tested under Wine), the browser build's page and its
+# lesson in Chromium and Firefox ESR on the Xvfb, and, where CI is set or with
+# "--install", the .deb installed with apt and removed again and the tarball started; then once
+# more with AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a short, fixed
+# time. "--quick" runs the normal build's tests only. Without
 # CI or "--install" one line says that the install test, which changes the machine's packages, was
 # skipped.
 set -euo pipefail
@@ -50,6 +51,8 @@ tests/windows/run.sh | tee "$logs/windows.log"
 echo "== The browser build's page, checked in Chromium and Firefox ESR =="
 # release.sh has just built the page (scripts/web.sh) and the native tools the checks use.
 node tests/web/pageChecks.js build-web/site tests/goldens/25fps build/tools | tee "$logs/web.log"
+echo "== The page's lesson against the How it works pictures, in Chromium and Firefox ESR =="
+/usr/bin/python3 tests/web/lessonViews.py build-web/site | tee "$logs/lesson.log"
 
 if [ $install -eq 1 ]; then
     echo "== The Debian package installed, run and removed again; the tarball =="
@@ -84,4 +87,5 @@ echo "All tests passed."
 echo "ctest: $(summarise "$logs/normal.log")"
 echo "windows: $(summarise "$logs/windows.log")"
 echo "$(grep "^web: [0-9]* passed" "$logs/web.log" | tail -n 1)"
+echo "lesson: $(grep -o "[0-9]* of [0-9]* lesson views match" "$logs/lesson.log" | tail -n 1)"
 echo "sanitizers: $(summarise "$logs/sanitize.log")"

@@ -77,6 +77,10 @@ float shadowVisibility() {
     float slope = abs(depthSlope.x) * texel().x + abs(depthSlope.y) * texel().y;
     float bias = CONSTANT_BIAS + min(SLOPE_BIAS_TEXELS * slope, MAX_SLOPE_BIAS);
     depthSlope = clamp(depthSlope, vec2(-0.5), vec2(0.5));
+#ifdef ONE_TAP
+    // The page's one-tap view: a single comparison at the texel, for the hard edge it gives.
+    return tap(coord, depthSlope, bias, vec2(0.0));
+#endif
 
     // The four corners first: where they agree the fragment is fully lit or fully shadowed.
     float corners = tap(coord, depthSlope, bias, vec2(-1.5, -1.5)) +

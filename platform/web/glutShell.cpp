@@ -299,7 +299,8 @@ void glutMainLoop() {
     // GLUT reshapes a new window before its first frame.
     if (reshapeCallback)
         reshapeCallback(initialWidth, initialHeight);
-    followPage = true;
+    // The show follows the page; the lesson keeps the demo's 640 x 480, as its pictures have it.
+    followPage = EM_ASM_INT({ return Module.pageMode ? 0 : 1; }) != 0;
     emscripten_set_main_loop(runFrame, 0, 1);
 }
 

@@ -40,4 +40,8 @@ set_target_properties(dustriders PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SITE_DIR}
 add_custom_command(OUTPUT ${SITE_DIR}/index.html
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/platform/web/index.html ${SITE_DIR}/index.html
   DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/index.html)
-add_custom_target(page ALL DEPENDS ${SITE_DIR}/index.html)
+# The lesson's controls (?lesson), loaded by the page.
+add_custom_command(OUTPUT ${SITE_DIR}/lesson.js
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/platform/web/lesson.js ${SITE_DIR}/lesson.js
+  DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/lesson.js)
+add_custom_target(page ALL DEPENDS ${SITE_DIR}/index.html ${SITE_DIR}/lesson.js)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The "How it works" page shows what the code draws today: every picture it names is made by
-# scripts/docs.sh, the renders match within the golden tolerance, the plots byte for byte.
+# scripts/docs.sh, the renders match within the golden tolerance, the plots by what they draw, and
+# the pass views show shadows worth looking at.
 set -u
 source "$DUSTRIDERS_SOURCE_DIR/tests/e2e/common.bash"
 

@@ -258,7 +258,7 @@ int main(int argc, char** argv) {
         printf("replay: camera path in %s\n", options.cameraPath.c_str());
         return 0;
     } else if (options.passViewSecond >= 0) {
-        if (!preparePassViews())
+        if (!prepareReplayPassViews())
             return 1;
         frames =
             replayScript(options.pace, options.passViewSecond, false, writePassViewShot, &writer);

@@ -4,151 +4,123 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <regex>
+#include <cstring>
 
+#include "app/sceneInit.h"
 #include "app/window.h"
-#include "render/extensionEntryPoints.h"
-#include "render/frameReadback.h"
+#include "math/transforms.h"
+#include "render/passViews.h"
 #include "render/renderPasses.h"
-#include "render/shaderLoading.h"
-#include "render/shadowTarget.h"
-#include "render/unshadowedProgram.h"
-#include "scene/fileBytes.h"
+#include "scene/sceneStore.h"
 
 #include "shotCompare.h"
 
 #include <stb_image.h>
 #include <stb_image_write.h>
 
-const char* const PASS_VIEW_NAMES[PASS_VIEW_COUNT] = {"pass-1-depth.png", "pass-2-unshadowed.png",
-                                                      "pass-3-shadowed.png", "pass-4-frame.png",
-                                                      "acne.png"};
+const char* const PASS_VIEW_NAMES[PASS_VIEW_COUNT] = {
+    "pass-1-depth.png",      "pass-2-unshadowed.png", "pass-3-shadowed.png", "pass-4-frame.png",
+    "pass-5-difference.png", "bias-strip.png",        "pcf-strip.png"};
 
-// The fragment shader's bias: a constant floor and a share of the receiver's slope.
-static const char* const BIAS_CONSTANTS[] = {"CONSTANT_BIAS", "SLOPE_BIAS_TEXELS",
-                                             "MAX_SLOPE_BIAS"};
-
-static const int ACNE_VIEW = 4; // into PASS_VIEW_NAMES
-
-static GLhandleARB unshadowedProgram;
-static GLhandleARB noBiasProgram;
-static int noBiasShadowMapUniform; // location of ShadowMap in noBiasProgram
+// The strips' settings, left to right.
+static const ShadowSetting BIAS_STRIP[] = {{0.0, false}, SHIPPED_SHADOWS, {4.0, false}};
+static const ShadowSetting PCF_STRIP[] = {{1.0, true}, SHIPPED_SHADOWS};
+// What the labelled depth map names: the models by their scene list file, and the eye.
+struct DepthLabel {
+    const char* modelPath;
+    const char* label;
+};
+static const DepthLabel DEPTH_LABELS[] = {{"res/Girl.3ds", "girl"},  {"res/rechen.3ds", "rake"},
+                                          {"res/Held.3ds", "rider"}, {"res/lira.3ds", "lyre"},
+                                          {"res/haus.3ds", "house"}, {"res/Guy.3ds", "guy"}};
 
 // ---- helpers ----
-static void readWindow(std::vector<unsigned char>& out);
-static void readDepthMap(std::vector<unsigned char>& out);
-static void drawLitPassWith(GLhandleARB program, int uniform);
+static int sceneObjectOf(const char* modelPath);
+static bool shadowedWith(const ShadowSetting& setting, std::vector<unsigned char>& out);
+static bool writeDepthLabels(const std::string& path, const DepthStretch& stretch, double share);
 static int writeView(const std::string& outDir, const std::string& compareDir, const char* name,
-                     const unsigned char* rows, int width, int height, int scaleDown,
-                     int windowShare);
+                     const unsigned char* topFirst, int width, int height, int compareFactor);
 
-bool withoutDepthBias(const std::string& source, std::string& out) {
-    out = source;
-    for (const char* name : BIAS_CONSTANTS) {
-        std::regex declaration(std::string("(const float ") + name + "\\s*=\\s*)[^;]+;");
-        if (!std::regex_search(out, declaration)) {
-            fprintf(stderr, "replay: no 'const float %s' in the fragment shader\n", name);
-            return false;
-        }
-        // "$01" is the declaration up to its value; the value becomes 0.0.
-        out = std::regex_replace(out, declaration, "$010.0;");
-    }
+// The scene list's row; its object, as every model loads in order; -1 when one did not.
+static int sceneObjectOf(const char* modelPath) {
+    if (objectCount != SCENE_LIST_ROWS)
+        return -1;
+    for (int i = 0; i < SCENE_LIST_ROWS; i++)
+        if (strcmp(sceneList[i].modelPath, modelPath) == 0)
+            return i;
+    return -1;
+}
+
+void stripOfCrops(const unsigned char* const* windows, int count, int windowW, int x, int y,
+                  std::vector<unsigned char>& out, int& width, int& height) {
+    int side = CROP_WIDTH * CROP_ENLARGED;
+    width = count * side + (count - 1) * STRIP_GAP;
+    height = CROP_HEIGHT * CROP_ENLARGED;
+    out.assign((size_t)width * height * 3, 255);
+    for (int k = 0; k < count; k++)
+        for (int row = 0; row < height; row++)
+            for (int col = 0; col < side; col++) {
+                // Top row first: the crop's top window row is y + CROP_HEIGHT - 1.
+                int wx = x + col / CROP_ENLARGED;
+                int wy = y + CROP_HEIGHT - 1 - row / CROP_ENLARGED;
+                const unsigned char* from = windows[k] + ((size_t)wy * windowW + wx) * 3;
+                unsigned char* to = &out[((size_t)row * width + k * (side + STRIP_GAP) + col) * 3];
+                std::copy(from, from + 3, to);
+            }
+}
+
+// False when the setting's program could not be made (it said why).
+static bool shadowedWith(const ShadowSetting& setting, std::vector<unsigned char>& out) {
+    GLhandleARB program = shadowVariant(setting);
+    if (!program)
+        return false;
+    drawPassView(VIEW_SHADOWED, program, out, nullptr);
     return true;
 }
 
-void depthToGrey(const float* depth, int texels, double nearPlane, double farPlane,
-                 std::vector<unsigned char>& out) {
-    // Stored depth is not linear in distance: nearly every texel lies above 0.99. The eye
-    // distance it stands for spreads the scene over the grey scale.
-    std::vector<double> distance(texels), drawn;
-    for (int i = 0; i < texels; i++) {
-        double ndc = 2.0 * depth[i] - 1.0;
-        distance[i] =
-            2.0 * nearPlane * farPlane / (farPlane + nearPlane - ndc * (farPlane - nearPlane));
-        if (depth[i] < 1.0f)
-            drawn.push_back(distance[i]);
-    }
-    // The nearest and farthest hundredth of the drawn texels saturate, so a few stray texels
-    // cannot flatten the rest.
-    double nearest = nearPlane, farthest = farPlane;
-    if (!drawn.empty()) {
-        size_t low = drawn.size() / 100, high = drawn.size() - 1 - drawn.size() / 100;
-        std::nth_element(drawn.begin(), drawn.begin() + low, drawn.end());
-        nearest = drawn[low];
-        std::nth_element(drawn.begin(), drawn.begin() + high, drawn.end());
-        farthest = drawn[high];
-    }
-    double span = farthest > nearest ? farthest - nearest : 1.0;
-    out.resize((size_t)texels * 3);
-    for (int i = 0; i < texels; i++) {
-        double share = depth[i] < 1.0f ? (distance[i] - nearest) / span : 1.0;
-        unsigned char grey =
-            (unsigned char)std::lround(255.0 * std::fmin(std::fmax(share, 0.0), 1.0));
-        out[3 * i] = out[3 * i + 1] = out[3 * i + 2] = grey;
-    }
-}
-
-bool preparePassViews() {
-    unsigned char* bytes = nullptr;
-    size_t size = 0;
-    if (!readFileBytes("FragmentShader.c", &bytes, &size)) {
-        fprintf(stderr, "replay: cannot read FragmentShader.c\n");
+bool prepareReplayPassViews() {
+    int x, y;
+    if (!stripCrop(x, y)) {
+        fprintf(stderr, "replay: the pass views need every model of the scene list\n");
         return false;
     }
-    std::string fragmentText((const char*)bytes, size);
-    free(bytes);
-    std::string noBiasText;
-    if (!withoutDepthBias(fragmentText, noBiasText))
+    return preparePassViews();
+}
+
+// One line per label: its name and where it lies in the depth view, top row 0; then the stretch
+// and the share of pixels the shadow lookup changes.
+static bool writeDepthLabels(const std::string& path, const DepthStretch& stretch, double share) {
+    FILE* file = fopen(path.c_str(), "w");
+    if (!file) {
+        fprintf(stderr, "replay: cannot write %s\n", path.c_str());
         return false;
-    const ExtensionEntryPoints& e = extensionEntryPoints;
-    unshadowedProgram = buildUnshadowedProgram();
-    noBiasProgram = e.createProgramObjectARB();
-    e.attachObjectARB(noBiasProgram, loadShaderFromFile("VertexShader.c", GL_VERTEX_SHADER_ARB));
-    e.attachObjectARB(noBiasProgram, compileShaderText("FragmentShader.c", noBiasText.c_str(),
-                                                       GL_FRAGMENT_SHADER_ARB));
-    e.linkProgramARB(noBiasProgram);
-    noBiasShadowMapUniform = e.getUniformLocationARB(noBiasProgram, "ShadowMap");
-    return true;
+    }
+    fprintf(file, "label,x,y\n");
+    for (const DepthLabel& d : DEPTH_LABELS) {
+        const float* m = sceneObjects[sceneObjectOf(d.modelPath)].matrix;
+        float world[3] = {m[12], m[13], m[14]};
+        double at[2];
+        if (depthViewPoint(world, at))
+            fprintf(file, "%s,%.1f,%.1f\n", d.label, at[0], windowHeight - at[1]);
+    }
+    double footprint[5][2];
+    if (cameraFootprint(footprint))
+        for (int k = 0; k < 5; k++)
+            fprintf(file, "%s,%.1f,%.1f\n", k == 0 ? "eye" : "footprint", footprint[k][0],
+                    windowHeight - footprint[k][1]);
+    fprintf(file, "stretch nearest,%.1f,\nstretch farthest,%.1f,\nshadowed share,%.4f,\n",
+            stretch.nearest, stretch.farthest, share);
+    bool written = fclose(file) == 0;
+    if (!written)
+        fprintf(stderr, "replay: cannot write %s\n", path.c_str());
+    return written;
 }
 
-static void readWindow(std::vector<unsigned char>& out) {
-    readBackBuffer(windowWidth, windowHeight, out);
-}
-
-// The depth pass just drew into the shadow framebuffer; its depth attachment is the texture.
-static void readDepthMap(std::vector<unsigned char>& out) {
-    int texels = shadowMapWidth * shadowMapHeight;
-    std::vector<float> depth(texels);
-    extensionEntryPoints.bindFramebufferEXT(GL_FRAMEBUFFER_EXT, shadowFramebuffer);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, shadowMapWidth, shadowMapHeight, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
-    extensionEntryPoints.bindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    depthToGrey(depth.data(), texels, NEAR_PLANE, FAR_PLANE, out);
-}
-
-// Both passes as the frame runs them, with another program standing in for shadowProgram.
-static void drawLitPassWith(GLhandleARB program, int uniform) {
-    GLhandleARB keptProgram = shadowProgram;
-    int keptUniform = shadowMapUniform;
-    shadowProgram = program;
-    shadowMapUniform = uniform;
-    renderDepthPass();
-    renderLitPass();
-    shadowProgram = keptProgram;
-    shadowMapUniform = keptUniform;
-}
-
-// windowShare: how many times the written view is smaller than the window on each side.
+// compareFactor: how many times both are shrunk before the golden tolerance holds them.
 static int writeView(const std::string& outDir, const std::string& compareDir, const char* name,
-                     const unsigned char* rows, int width, int height, int scaleDown,
-                     int windowShare) {
-    std::vector<unsigned char> view;
-    scaleDownShot(rows, width, height, scaleDown, view);
-    width /= scaleDown;
-    height /= scaleDown;
+                     const unsigned char* topFirst, int width, int height, int compareFactor) {
     std::string path = outDir + "/" + name;
-    if (!stbi_write_png(path.c_str(), width, height, 3, view.data(), width * 3)) {
+    if (!stbi_write_png(path.c_str(), width, height, 3, topFirst, width * 3)) {
         fprintf(stderr, "replay: cannot write %s\n", path.c_str());
         return 1;
     }
@@ -162,42 +134,80 @@ static int writeView(const std::string& outDir, const std::string& compareDir, c
         stbi_image_free(reference);
         return 1;
     }
-    // Compared at the golden shots' size, SHOT_SCALE_DOWN times smaller than the window, so that
-    // the tolerance means what it means there. Both are top row first; shrinking turns both over.
-    int factor = std::max(1, SHOT_SCALE_DOWN / windowShare);
+    // scaleDownShot turns rows over: both go in top first and come out alike.
     std::vector<unsigned char> shotSmall, referenceSmall;
-    scaleDownShot(view.data(), width, height, factor, shotSmall);
-    scaleDownShot(reference, width, height, factor, referenceSmall);
+    scaleDownShot(topFirst, width, height, compareFactor, shotSmall);
+    scaleDownShot(reference, width, height, compareFactor, referenceSmall);
     stbi_image_free(reference);
-    ShotDifference d =
-        compareShots(shotSmall.data(), referenceSmall.data(), width / factor, height / factor);
+    ShotDifference d = compareShots(shotSmall.data(), referenceSmall.data(), width / compareFactor,
+                                    height / compareFactor);
     printf("%s: mean difference %.3f, %.4f %% of pixels off, %d together%s\n", name,
            d.meanDifference, 100.0 * d.shareOff, d.largestCluster, d.matches() ? "" : "  MISMATCH");
     return d.matches() ? 0 : 1;
 }
 
 int writePassViews(const std::string& outDir, int scaleDown, const std::string& compareDir) {
-    std::vector<unsigned char> frame, depth, unshadowed, shadowed, acne;
-    readWindow(frame);
-    renderDepthPass();
-    readDepthMap(depth);
-    drawLitPassWith(unshadowedProgram, -1);
-    readWindow(unshadowed);
-    drawLitPassWith(shadowProgram, shadowMapUniform);
-    readWindow(shadowed);
-    drawLitPassWith(noBiasProgram, noBiasShadowMapUniform);
-    readWindow(acne);
-    // The depth map has SHADOW_MAP_SCALE texels per window pixel side.
-    const unsigned char* rows[PASS_VIEW_COUNT] = {depth.data(), unshadowed.data(), shadowed.data(),
-                                                  frame.data(), acne.data()};
+    const int pixels = windowWidth * windowHeight;
+    std::vector<unsigned char> views[PASS_VIEW_KINDS];
+    DepthStretch stretch = {0, 0};
+    // The finished frame first, as the replay drew it; then each pass on its own.
+    drawPassView(VIEW_FRAME, 0, views[VIEW_FRAME], nullptr);
+    drawPassView(VIEW_DEPTH, 0, views[VIEW_DEPTH], &stretch);
+    drawPassView(VIEW_UNSHADOWED, 0, views[VIEW_UNSHADOWED], nullptr);
+    drawPassView(VIEW_SHADOWED, 0, views[VIEW_SHADOWED], nullptr);
+    differenceImage(views[VIEW_UNSHADOWED].data(), views[VIEW_SHADOWED].data(), pixels,
+                    views[VIEW_DIFFERENCE]);
+    double share = shadowedShare(views[VIEW_UNSHADOWED], views[VIEW_SHADOWED]);
     int failures = 0;
-    for (int i = 0; i < PASS_VIEW_COUNT; i++) {
-        // Acne is a texel-sized pattern that shrinking would average away.
-        int factor = i == 0 ? scaleDown * SHADOW_MAP_SCALE : i == ACNE_VIEW ? 1 : scaleDown;
-        int width = i == 0 ? shadowMapWidth : windowWidth;
-        int height = i == 0 ? shadowMapHeight : windowHeight;
-        failures += writeView(outDir, compareDir, PASS_VIEW_NAMES[i], rows[i], width, height,
-                              factor, i == ACNE_VIEW ? 1 : scaleDown);
+    // Shrinking to the golden shots' size, SHOT_SCALE_DOWN times smaller than the window, makes
+    // the tolerance mean what it means there.
+    int compareFactor = std::max(1, SHOT_SCALE_DOWN / scaleDown);
+    for (int i = 0; i < PASS_VIEW_KINDS; i++) {
+        std::vector<unsigned char> view;
+        scaleDownShot(views[i].data(), windowWidth, windowHeight, scaleDown, view);
+        failures += writeView(outDir, compareDir, PASS_VIEW_NAMES[i], view.data(),
+                              windowWidth / scaleDown, windowHeight / scaleDown, compareFactor);
     }
+
+    // The strips: the lit pass at one close crop, enlarged, under each setting.
+    int x = 0, y = 0;
+    stripCrop(x, y);
+    struct Strip {
+        const ShadowSetting* settings;
+        int count;
+        const char* name;
+    };
+    const Strip strips[] = {{BIAS_STRIP, 3, PASS_VIEW_NAMES[5]},
+                            {PCF_STRIP, 2, PASS_VIEW_NAMES[6]}};
+    for (const Strip& s : strips) {
+        std::vector<unsigned char> lit[3];
+        const unsigned char* windows[3];
+        bool made = true;
+        for (int k = 0; k < s.count; k++) {
+            made = made && shadowedWith(s.settings[k], lit[k]);
+            windows[k] = lit[k].data();
+        }
+        if (!made) {
+            failures++;
+            continue;
+        }
+        std::vector<unsigned char> strip;
+        int width = 0, height = 0;
+        stripOfCrops(windows, s.count, windowWidth, x, y, strip, width, height);
+        // Back to window pixels and then to the golden size.
+        failures += writeView(outDir, compareDir, s.name, strip.data(), width, height,
+                              CROP_ENLARGED * SHOT_SCALE_DOWN);
+    }
+    if (!writeDepthLabels(outDir + "/depth-labels.csv", stretch, share))
+        failures++;
+    // The stored depths behind the stretch: window depth of a distance d from the light.
+    auto stored = [](double d) {
+        return FAR_PLANE / (FAR_PLANE - NEAR_PLANE) * (1.0 - NEAR_PLANE / d);
+    };
+    printf("pass views: the shadow lookup changes %.2f %% of the pixels; the depth picture "
+           "stretches %.1f .. %.1f units from the light (stored depth %.5f .. %.5f); crop at "
+           "(%d, %d)\n",
+           100.0 * share, stretch.nearest, stretch.farthest, stored(stretch.nearest),
+           stored(stretch.farthest), x, y);
     return failures;
 }
