@@ -31,6 +31,8 @@ float billboardAngles[3];                              // tenths of a degree abo
 float particleMaskTexture;                             // GL texture name held as a float
 float particleTexture;                                 // GL texture name held as a float
 
+// The page's smaller table still takes every row.
+static_assert(SCENE_LIST_ROWS <= MAX_OBJECTS, "the object table is smaller than the scene list");
 const SceneListRow sceneList[SCENE_LIST_ROWS] = {
     {"res/desert.3ds", "res/desert.bmp", -10, 20, -150, 2700, 0, 900},
     {"res/rock.3ds", "res/rock.bmp", -50, 20, -150, 2700, 0, 0},

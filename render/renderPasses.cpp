@@ -20,6 +20,7 @@ static const float SKY_UP[4] = {0, 1, 0, 0};
 // ---- helpers ----
 static void loadFramePerspective();
 static int clampToTexture(int side, int textureSide);
+static void setShadowMapSize();
 
 double frameAspect(int width, int height) {
     // The integer quotient is intended; only the quotients that would break the projection
@@ -34,6 +35,25 @@ double frameAspect(int width, int height) {
 // Before the target exists (size 0) there is nothing to clamp to.
 static int clampToTexture(int side, int textureSide) {
     return textureSide > 0 && side > textureSide ? textureSide : side;
+}
+
+// The fragment shader's texel follows the target's real size. Locations are looked up again
+// only when another program stands in as the lit pass's.
+static void setShadowMapSize() {
+    static GLhandleARB locatedFor;
+    static int widthUniform = -1, heightUniform = -1;
+    const ExtensionEntryPoints& e = extensionEntryPoints;
+    if (locatedFor != shadowProgram || locatedFor == 0) {
+        locatedFor = shadowProgram;
+        widthUniform =
+            shadowProgram ? e.getUniformLocationARB(shadowProgram, "ShadowMapWidth") : -1;
+        heightUniform =
+            shadowProgram ? e.getUniformLocationARB(shadowProgram, "ShadowMapHeight") : -1;
+    }
+    if (widthUniform >= 0)
+        e.uniform1iARB(widthUniform, shadowMapWidth);
+    if (heightUniform >= 0)
+        e.uniform1iARB(heightUniform, shadowMapHeight);
 }
 
 static void loadFramePerspective() {
@@ -67,6 +87,7 @@ void renderLitPass() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     e.useProgramObjectARB(shadowProgram);
     e.uniform1iARB(shadowMapUniform, SHADOW_MAP_UNIT);
+    setShadowMapSize();
     e.activeTextureARB(GL_TEXTURE0 + SHADOW_MAP_UNIT);
     glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);
     // Still GL_MODELVIEW, and the depth pass's projection stays: both passes share it.

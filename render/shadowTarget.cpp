@@ -10,10 +10,40 @@ GLuint shadowFramebuffer;  // framebuffer name
 int shadowMapWidth;        // texels
 int shadowMapHeight;       // texels
 
+void fitShadowTarget(int wantedWidth, int wantedHeight, int largest, int* width, int* height) {
+    *width = wantedWidth < 1 ? 1 : wantedWidth;
+    *height = wantedHeight < 1 ? 1 : wantedHeight;
+    if (largest < 1 || (*width <= largest && *height <= largest))
+        return;
+    // The longer side becomes `largest`; the other follows, rounded down so neither is over.
+    if (*width >= *height) {
+        *height = (int)((long long)*height * largest / *width);
+        *width = largest;
+    } else {
+        *width = (int)((long long)*width * largest / *height);
+        *height = largest;
+    }
+    if (*width < 1)
+        *width = 1;
+    if (*height < 1)
+        *height = 1;
+}
+
 void createShadowTarget() {
     const ExtensionEntryPoints& e = extensionEntryPoints;
-    shadowMapWidth = SHADOW_MAP_SCALE * windowWidth;
-    shadowMapHeight = SHADOW_MAP_SCALE * windowHeight;
+    // A larger texture than the GL offers leaves the framebuffer incomplete: no shadow at all.
+    GLint largestTexture = 0, largestRenderbuffer = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE_EXT, &largestRenderbuffer);
+    int largest = largestRenderbuffer > 0 && largestRenderbuffer < largestTexture
+                      ? largestRenderbuffer
+                      : largestTexture;
+    int wantedWidth = SHADOW_MAP_SCALE * windowWidth,
+        wantedHeight = SHADOW_MAP_SCALE * windowHeight;
+    fitShadowTarget(wantedWidth, wantedHeight, largest, &shadowMapWidth, &shadowMapHeight);
+    if (shadowMapWidth != wantedWidth || shadowMapHeight != wantedHeight)
+        printf("Shadow map held to %d x %d texels (wanted %d x %d; the GL's largest side is %d)\n",
+               shadowMapWidth, shadowMapHeight, wantedWidth, wantedHeight, largest);
 
     glGenTextures(1, &shadowDepthTexture);
     glBindTexture(GL_TEXTURE_2D, shadowDepthTexture);

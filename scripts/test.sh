@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test under a private Xvfb: the normal build,
-# then the release files (the Windows zip tested under Wine), the browser build in headless
-# Chromium and its lesson in Chromium and Firefox ESR on the Xvfb, and, where CI is set or with
+# then the release files (the Windows zip tested under Wine), the browser build's page and its
+# lesson in Chromium and Firefox ESR on the Xvfb, and, where CI is set or with
 # "--install", the .deb installed with apt and removed again and the tarball started; then once
 # more with AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a short, fixed
 # time. "--quick" runs the normal build's tests only. Without
@@ -48,9 +48,9 @@ echo "== Release files; the Windows release tested under Wine =="
 scripts/release.sh
 tests/windows/run.sh | tee "$logs/windows.log"
 
-echo "== The browser build, its page checked in headless Chromium =="
-scripts/web.sh
-/usr/bin/python3 tests/web/webTest.py build-web/site tests/goldens/25fps | tee "$logs/web.log"
+echo "== The browser build's page, checked in Chromium and Firefox ESR =="
+# release.sh has just built the page (scripts/web.sh) and the native tools the checks use.
+node tests/web/pageChecks.js build-web/site tests/goldens/25fps build/tools | tee "$logs/web.log"
 echo "== The page's lesson against the How it works pictures, in Chromium and Firefox ESR =="
 /usr/bin/python3 tests/web/lessonViews.py build-web/site | tee "$logs/lesson.log"
 

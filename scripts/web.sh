@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the browser release into build-web/ with Debian's Emscripten and writes
+# Builds the browser release into build-web/ with Debian's Emscripten (and the Linux build's
+# tools the page's checks use: tools/modelCounts, shotCheck, inputState) and writes
 # dist/dustriders-web.zip: index.html, dustriders.js, dustriders.wasm and dustriders.data (res/ and
 # the two shader files, packed). Serve the unzipped folder with any static web server, e.g.
 # "python3 -m http.server" in it; browsers refuse WebAssembly from file://.
@@ -17,7 +18,7 @@ scripts/install-deps.sh --web
 
 # The assets and frameBench come from the Linux build (the same res/ bytes on every platform).
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs" --target assets shaders
+cmake --build build -j"$jobs" --target assets shaders modelCounts shotCheck inputState
 
 # Debian's emcc needs Debian's node modules and Debian's python; another python may come first.
 export NODE_PATH=/usr/share/nodejs

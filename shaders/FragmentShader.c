@@ -10,8 +10,10 @@ varying vec3 eyeNormal;
 varying vec3 eyePosition;
 varying vec4 shadowCoord;
 
-// One texel of the 2560 x 1920 map.
-const vec2 TEXEL = vec2(1.0 / 2560.0, 1.0 / 1920.0);
+// The shadow map's size in texels, set by the lit pass: 2560 x 1920 for a 640 x 480 window, less
+// where the GL's largest texture is smaller.
+uniform int ShadowMapWidth;
+uniform int ShadowMapHeight;
 // Depth bias: a constant floor plus the receiver's depth change across about one texel.
 const float CONSTANT_BIAS = 0.00002;
 const float SLOPE_BIAS_TEXELS = 1.5;
@@ -40,9 +42,14 @@ const float HAZE_NEAR = 500.0;   // units from the eye where it starts
 const float HAZE_DEPTH = 2500.0; // units over which it thickens by a factor e
 const float HAZE_MAX = 0.8;
 
+// One texel of the map.
+vec2 texel() {
+    return vec2(1.0 / float(ShadowMapWidth), 1.0 / float(ShadowMapHeight));
+}
+
 // 1 when the point at uv + offset texels is closer to the light than the stored depth.
 float tap(vec3 coord, vec2 depthSlope, float bias, vec2 offset) {
-    vec2 delta = offset * TEXEL;
+    vec2 delta = offset * texel();
     float receiver = coord.z + dot(depthSlope, delta) - bias;
     return receiver <= texture2D(ShadowMap, coord.xy + delta).r ? 1.0 : 0.0;
 }
@@ -67,7 +74,7 @@ float shadowVisibility() {
     vec2 depthSlope = vec2(0.0);
     if (abs(det) > 1e-14)
         depthSlope = vec2(dy.y * dx.z - dx.y * dy.z, dx.x * dy.z - dy.x * dx.z) / det;
-    float slope = abs(depthSlope.x) * TEXEL.x + abs(depthSlope.y) * TEXEL.y;
+    float slope = abs(depthSlope.x) * texel().x + abs(depthSlope.y) * texel().y;
     float bias = CONSTANT_BIAS + min(SLOPE_BIAS_TEXELS * slope, MAX_SLOPE_BIAS);
     depthSlope = clamp(depthSlope, vec2(-0.5), vec2(0.5));
 #ifdef ONE_TAP

@@ -67,3 +67,29 @@ TEST_F(DepthTarget, FramebufferHasNeitherDrawNorReadBufferAndIsUnboundAfterwards
                                              GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME_EXT, &attached);
     EXPECT_EQ((GLuint)attached, shadowDepthTexture);
 }
+
+// Four times a window's side can pass what the GL offers (16384 on Mesa, 4096 on many phones):
+// the target is then held to that side with its aspect kept, rounded down.
+TEST(ShadowTargetSize, HeldToTheLargestSideWithItsAspect) {
+    const struct {
+        int wantedWidth, wantedHeight, largest, width, height;
+    } CASES[] = {
+        {2560, 1920, 16384, 2560, 1920},     // the desktop's 640 x 480 window: untouched
+        {2560, 1920, 2048, 2048, 1536},      // a small GL
+        {32000, 24000, 16384, 16384, 12288}, // an 8000 x 6000 window
+        {1920, 2560, 1024, 768, 1024},       // taller than wide
+        {4097, 4096, 4096, 4096, 4095},      // one over: rounded down, never over
+        {4096, 4096, 4096, 4096, 4096},      // exactly the largest
+        {100000, 10, 4096, 4096, 1},         // a sliver keeps one texel
+        {0, 0, 4096, 1, 1},                  // no window yet
+        {2560, 1920, 0, 2560, 1920},         // a GL that did not answer: nothing to hold to
+    };
+    for (const auto& c : CASES) {
+        int width = 0, height = 0;
+        fitShadowTarget(c.wantedWidth, c.wantedHeight, c.largest, &width, &height);
+        EXPECT_EQ(width, c.width) << c.wantedWidth << " x " << c.wantedHeight << " to "
+                                  << c.largest;
+        EXPECT_EQ(height, c.height)
+            << c.wantedWidth << " x " << c.wantedHeight << " to " << c.largest;
+    }
+}

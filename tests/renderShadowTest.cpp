@@ -206,6 +206,26 @@ TEST_F(TestScene, BoxShadowDarkensGroundWithoutAcneOrLeaks) {
     expectLitGroundUntouched(frame, samples);
 }
 
+// A target held to a small GL's largest side has larger texels: the shader's taps and slope bias
+// must use them, as GL itself reports the shader's uniforms.
+TEST_F(TestScene, LitPassGivesTheShaderTheTargetsRealSize) {
+    int savedWidth = shadowMapWidth, savedHeight = shadowMapHeight;
+    for (const int* size : {(const int[]){1024, 512}, (const int[]){2560, 1920}}) {
+        shadowMapWidth = size[0];
+        shadowMapHeight = size[1];
+        renderLitPass();
+        GLint width = 0, height = 0;
+        glGetUniformiv(shadowProgram, glGetUniformLocation(shadowProgram, "ShadowMapWidth"),
+                       &width);
+        glGetUniformiv(shadowProgram, glGetUniformLocation(shadowProgram, "ShadowMapHeight"),
+                       &height);
+        EXPECT_EQ(width, size[0]);
+        EXPECT_EQ(height, size[1]);
+    }
+    shadowMapWidth = savedWidth;
+    shadowMapHeight = savedHeight;
+}
+
 TEST_F(TestScene, TextureMatrixMapsEyePositionsOntoTheDepthPassTexel) {
     renderDepthPass();
     glFinish();

@@ -108,6 +108,9 @@ void loadStateUniforms(GLuint webglProgram, const float modelview[16]);
 void linkLayerProgram(GLuint p);
 // GL_PACK_ALIGNMENT for the layer's glReadPixels, as glPixelStorei sets it.
 void setLayerPackAlignment(int alignment);
+// After the context is made: keep what a lost context needs to be made again; and make it again.
+void keepLayerForRestore();
+void restoreLayer();
 // Reports once on the console that the layer cannot honour a call.
 void layerUnsupported(const char* what);
 
@@ -126,6 +129,9 @@ void forgetLayerBuffers();
 // forgotten (glFinish's wait target too); its own programs are linked again when next used, the
 // demo's when the demo links them again. With forgetLayerBuffers, what a restore must call.
 void forgetLayerPrograms();
+// After a restore that made every program again under its name: the programs' uniforms hold
+// their initial values, so each is sent again when next drawn.
+void forgetUniformValues();
 // glFinish's program and texel, made again when next needed.
 void forgetWaitTarget();
 // Makes the batch's vertex array and buffers and the shared quad index buffer.

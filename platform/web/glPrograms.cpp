@@ -186,6 +186,11 @@ void forgetLayerPrograms() {
     forgetWaitTarget();
 }
 
+void forgetUniformValues() {
+    for (int i = 0; i < programCount; i++)
+        memset(programs[i].sent, 0, sizeof programs[i].sent);
+}
+
 GLuint useLayerProgram(GLuint p) {
     if (fixedProgram == 0) {
         fixedProgram = linkFixedProgram(FIXED_VERTEX, FIXED_FRAGMENT);

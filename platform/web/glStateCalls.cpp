@@ -217,6 +217,10 @@ void glGetIntegerv(GLenum name, GLint* out) {
     case GL_NUM_EXTENSIONS:
         *out = EXTENSION_COUNT;
         return;
+    case GL_MAX_TEXTURE_SIZE:
+    case GL_MAX_RENDERBUFFER_SIZE:
+        emscripten_glGetIntegerv(name, out);
+        return;
     default:
         layerUnsupported("glGetIntegerv of a value the demo does not ask for");
         *out = 0;

@@ -2,8 +2,10 @@
 // binds them without glGenTextures, while WebGL binds only textures it created: a table maps the
 // demo's names to WebGL's, creating one on first bind. Formats become WebGL 2's sized ones.
 #include <GL/glu.h>
+#include <vector>
 
 #include "platform/web/glLayer.h"
+#include "platform/web/mipmapChain.h"
 #include "platform/web/webgl.h"
 
 // ---- helpers ----
@@ -115,14 +117,28 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     emscripten_glTexImage2D(target, level, sized, width, height, border, format, type, pixels);
 }
 
-// The demo's bitmaps are powers of two, which GLU would not rescale: level 0 and the box-filtered
-// levels WebGL makes give the same chain.
+// The demo's bitmaps are powers of two, which GLU would not rescale: level 0 and GLU's rounded
+// box-filtered levels, made here (mipmapChain.cpp says why not WebGL's).
 GLint gluBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height,
                         GLenum format, GLenum type, const void* data) {
     if ((width & (width - 1)) != 0 || (height & (height - 1)) != 0)
         layerUnsupported("gluBuild2DMipmaps of a size that is not a power of two");
     glTexImage2D(target, 0, internalFormat, width, height, 0, format, type, data);
-    emscripten_glGenerateMipmap(target);
+    int channels = format == GL_RGBA ? 4 : format == GL_RGB ? 3 : 0;
+    if (channels == 0 || type != GL_UNSIGNED_BYTE || width < 1 || height < 1) {
+        emscripten_glGenerateMipmap(target);
+        return 0;
+    }
+    std::vector<unsigned char> level, next;
+    const unsigned char* above = (const unsigned char*)data;
+    for (int l = 1; width > 1 || height > 1; l++) {
+        halveImage(above, width, height, channels, next);
+        width = width > 1 ? width / 2 : 1;
+        height = height > 1 ? height / 2 : 1;
+        glTexImage2D(target, l, internalFormat, width, height, 0, format, type, next.data());
+        level.swap(next);
+        above = level.data();
+    }
     return 0;
 }
 

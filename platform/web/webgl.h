@@ -42,6 +42,7 @@ void emscripten_glGenFramebuffers(GLsizei n, GLuint* framebuffers);
 void emscripten_glGenTextures(GLsizei n, GLuint* textures);
 void emscripten_glGenVertexArrays(GLsizei n, GLuint* arrays);
 void emscripten_glGenerateMipmap(GLenum target);
+void emscripten_glGetIntegerv(GLenum name, GLint* value);
 void emscripten_glGetProgramInfoLog(GLuint program, GLsizei size, GLsizei* length, GLchar* log);
 void emscripten_glGetProgramiv(GLuint program, GLenum name, GLint* value);
 void emscripten_glGetShaderInfoLog(GLuint shader, GLsizei size, GLsizei* length, GLchar* log);

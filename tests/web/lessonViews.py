@@ -17,7 +17,7 @@ from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
-from webTest import ROOT, compare, tolerance  # noqa: E402
+from webShots import ROOT, compare, tolerance  # noqa: E402
 
 PICTURES = os.path.join(ROOT, "docs", "how-it-works")
 # name, the lesson's setting, the page's picture, and which crop of a strip (k of n) or None for

@@ -254,6 +254,10 @@ GLint emscripten_glGetAttribLocation(GLuint program, const GLchar* name) {
         return -1;
     return p.attributeLocations[name];
 }
+// WebGL 2's least largest texture and renderbuffer side.
+void emscripten_glGetIntegerv(GLenum, GLint* value) {
+    *value = 2048;
+}
 void emscripten_glGetProgramInfoLog(GLuint, GLsizei size, GLsizei*, GLchar* log) {
     if (size > 0)
         log[0] = '\0';
