@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
+#include <cstring>
 #include <ctime>
 
 #include "app/window.h"
@@ -17,6 +18,7 @@
 #include "render/shaderLoading.h"
 #include "render/shadowTarget.h"
 #include "scene/addSceneObject.h"
+#include "scene/groundHeight.h"
 #include "scene/textureLoaders.h"
 
 float lightAmbient[4] = {0.1f, 0.1f, 0.1f, 0.5f};      // RGBA
@@ -32,7 +34,7 @@ float particleMaskTexture;                             // GL texture name held a
 float particleTexture;                                 // GL texture name held as a float
 
 const SceneListRow sceneList[SCENE_LIST_ROWS] = {
-    {"res/desert.3ds", "res/desert.bmp", -10, 20, -150, 2700, 0, 900},
+    {DESERT_MODEL, "res/desert.bmp", -10, 20, -150, 2700, 0, 900},
     {"res/rock.3ds", "res/rock.bmp", -50, 20, -150, 2700, 0, 0},
     {"res/bigrock.3ds", "res/rock.bmp", 250, 20, -70, 2700, 0, 900},
     {"res/rechen.3ds", "res/wood.bmp", 100, 25, -60, 0, 450, 225},
@@ -99,11 +101,15 @@ static void placeCameraAndLight() {
     billboardAngles[2] = 0.0f;
 }
 
-// Step 21: a model that cannot be read takes no slot, so later rows move down one index.
+// Step 21: a model that cannot be read takes no slot, so later rows move down one index; the
+// ground is the desert's slot, found by its file, or none.
 static void loadSceneList() {
+    groundObject = -1;
     for (const SceneListRow& row : sceneList)
-        addSceneObject(row.modelPath, row.texturePath, row.x, row.y, row.z, row.angleX, row.angleY,
-                       row.angleZ);
+        if (addSceneObject(row.modelPath, row.texturePath, row.x, row.y, row.z, row.angleX,
+                           row.angleY, row.angleZ) &&
+            strcmp(row.modelPath, DESERT_MODEL) == 0)
+            groundObject = objectCount - 1;
 }
 
 void initScene() {

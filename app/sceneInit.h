@@ -1,6 +1,7 @@
 #pragma once
 
 const int SCENE_LIST_ROWS = 21;
+const char* const DESERT_MODEL = "res/desert.3ds"; // the ground the eye is kept over
 
 // Scene light (GL_LIGHT1) and front material; the particles reuse the two light colours.
 extern float lightAmbient[4];

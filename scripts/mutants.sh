@@ -120,7 +120,7 @@ fault S14 "cut-off vertex list stores the header's count" scene/load3ds.cpp Load
 fault S15 "mapping list cut at the vertex count" scene/load3ds.cpp Load3ds \
     '        memcpy(object->texCoords, records, count * sizeof(TexCoord2f));' \
     '        memcpy(object->texCoords, records, (count < (size_t)object->vertexCount ? count : (size_t)object->vertexCount) * sizeof(TexCoord2f));'
-fault S16 "eye left inside the sand" scene/eyeOverSand.cpp "AnEyeGrazing|EveryShot.*(At144|Seed1)" \
+fault S16 "eye left inside the sand" app/eyeOverSand.cpp "AnEyeGrazing|EveryShot.*(At144|Seed1)" \
     '    if (lift > 0)' '    if (lift > 1e9f)'
 
 # ---- render and shaders ----

@@ -28,12 +28,12 @@
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
 #include "render/unshadowedProgram.h"
-#include "scene/eyeOverSand.h"
-#include "scene/groundHeight.h"
+#include "app/eyeOverSand.h"
 #include "scene/sceneStore.h"
 #include "scene/textureLoaders.h"
 #include "tests/glFixture.h"
 #include "tests/renderSceneSupportTest.h"
+#include "tests/sandBruteForce.h"
 
 namespace {
 
@@ -119,13 +119,16 @@ ViewReport measureView(const std::string& name, double groundPart) {
         view[i] = cameraMatrix[i];
     invertMatrix(view, inverse);
     Vec3f eye = {(float)inverse[12], (float)inverse[13], (float)inverse[14]};
+    // The ground found the plain way, not by the buckets the frame lifts the eye with: the scene
+    // loads whole, so the desert is the first object.
+    const SceneObject& desert = sceneObjects[0];
+    SandPatches sandNear(desert, eye.x, eye.z, UNDER_SAND_REACH);
     // Ground ends at the far plane: an eye h over it sees it down to h / FAR_PLANE below the
     // horizon; two pixels' angle more is a gap.
-    double above = std::max(0.0, (double)eye.y - groundHeightAt(eye.x, eye.z));
+    double above = std::max(0.0, (double)eye.y - sandHeightAt(desert, eye.x, eye.z));
     double gapSlope = -(above / FAR_PLANE + 2 * 2 / (f.height * f.projection[5]));
     // Anywhere, a point below the desert's lowest vertex lies under the sand.
     float lowest = INFINITY;
-    const SceneObject& desert = sceneObjects[DESERT_OBJECT];
     for (int i = 0; i < desert.vertexCount; i++) {
         const Vec3f& v = desert.vertices[i];
         const float* m = desert.matrix;
@@ -155,7 +158,7 @@ ViewReport measureView(const std::string& name, double groundPart) {
             if (p.y < lowest - UNDER_SAND_DEPTH) {
                 report.underSand++;
             } else if (dx * dx + dy * dy + dz * dz < UNDER_SAND_REACH * UNDER_SAND_REACH) {
-                float ground = groundHeightAt(p.x, p.z);
+                float ground = sandNear.heightAt(p.x, p.z);
                 report.underSand += p.y < ground - UNDER_SAND_DEPTH;
                 sand = p.y < ground + SAND_THICKNESS;
             }
@@ -425,35 +428,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplayPace{0, 11}, ReplayPace{0, 12}),
     [](const ::testing::TestParamInfo<ReplayPace>& info) { return paceName(info.param); });
 
-// Highest point of the desert model at world (x, z): its sand, whatever lies under it.
-float sandHeightAt(float x, float z) {
-    const SceneObject& desert = sceneObjects[0];
-    const float* m = desert.matrix;
-    float best = -INFINITY;
-    auto world = [&](int i) {
-        const Vec3f& v = desert.vertices[i];
-        return Vec3f{m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12],
-                     m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13],
-                     m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14]};
-    };
-    for (int t = 0; t < desert.polygonCount; t++) {
-        Vec3f a = world(desert.polygons[t].a), b = world(desert.polygons[t].b),
-              c = world(desert.polygons[t].c);
-        float d = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
-        if (std::fabs(d) < 1e-6f)
-            continue;
-        float s = ((x - a.x) * (c.z - a.z) - (c.x - a.x) * (z - a.z)) / d;
-        float r = ((b.x - a.x) * (z - a.z) - (x - a.x) * (b.z - a.z)) / d;
-        if (s >= -1e-4f && r >= -1e-4f && s + r <= 1 + 1e-4f)
-            best = std::max(best, a.y + s * (b.y - a.y) + r * (c.y - a.y));
-    }
-    return best;
-}
-
 // Places a level eye `above` units over the sand at (x, z) (negative: under it), looking along -z.
 void placeLevelEye(float x, float z, float above) {
     matIdentity(cameraMatrix);
-    cameraTranslate(-x, -(sandHeightAt(x, z) + above), -z);
+    cameraTranslate(-x, -(sandHeightAt(sceneObjects[0], x, z) + above), -z);
     billboardAngles[0] = billboardAngles[1] = billboardAngles[2] = 0;
 }
 
@@ -482,6 +460,58 @@ TEST_F(Horizon, AnEyeGrazingADuneOrUnderTheSandSeesGroundBelowItsHorizon) {
         }
     }
     expectGroundAndPaleHaze(views);
+}
+
+// Window shapes the near plane takes: the test window's, wide ones (a page's picture that follows
+// the browser's window: the integer aspect reaches 2, 4 and 8) and a tall one.
+const int WINDOW_SHAPES[][2] = {{640, 480}, {1280, 600}, {1920, 480}, {3200, 400}, {480, 1000}};
+const int PLANE_SAMPLES = 41;       // a side of the lattice over the near plane's rectangle
+const int TILTS[] = {0, 250, 3350}; // level, then 25 degrees down and up
+
+// After the frame's lift no point of the near plane's rectangle, at any window shape, lies less
+// than EYE_CLEARANCE over the ground as every triangle tried in turn gives it.
+TEST_F(Horizon, TheWholeNearPlaneClearsTheGroundAtEveryWindowShape) {
+    double halfHeight = NEAR_PLANE * tan(FIELD_OF_VIEW * M_PI / 360);
+    float worst = -INFINITY;
+    std::string worstView;
+    for (const float* spot : SPOTS) {
+        SandPatches sandNear(sceneObjects[0], spot[0], spot[1], 200);
+        for (const int* shape : WINDOW_SHAPES) {
+            windowWidth = shape[0], windowHeight = shape[1];
+            double halfWidth = halfHeight * frameAspect(windowWidth, windowHeight);
+            for (float above : EYE_HEIGHTS)
+                for (int tilt : TILTS)
+                    for (int turn = 0; turn < 3600; turn += 450) {
+                        placeLevelEye(spot[0], spot[1], above);
+                        cameraRotate(tilt, turn, 0);
+                        keepEyeOverSand();
+                        const Mat4& m = cameraMatrix;
+                        Vec3f eye = eyeOfView(m);
+                        for (int i = 0; i < PLANE_SAMPLES * PLANE_SAMPLES; i++) {
+                            double a = 2.0 * (i % PLANE_SAMPLES) / (PLANE_SAMPLES - 1) - 1;
+                            double b = 2.0 * (i / PLANE_SAMPLES) / (PLANE_SAMPLES - 1) - 1;
+                            float p[3], e[3] = {eye.x, eye.y, eye.z};
+                            for (int k = 0; k < 3; k++)
+                                p[k] = (float)(e[k] + a * halfWidth * m[4 * k] +
+                                               b * halfHeight * m[4 * k + 1] -
+                                               NEAR_PLANE * m[4 * k + 2]);
+                            float shortfall = sandNear.heightAt(p[0], p[2]) + EYE_CLEARANCE - p[1];
+                            if (shortfall > worst) {
+                                worst = shortfall;
+                                char view[160];
+                                snprintf(view, sizeof view,
+                                         "%d x %d, %s placed %.1f over the sand, tilt %d, turn %d",
+                                         shape[0], shape[1], eyePosition().c_str(), above, tilt,
+                                         turn);
+                                worstView = view;
+                            }
+                        }
+                    }
+        }
+    }
+    printf("near plane: at worst %.3f units short of the clearance (%s)\n", worst,
+           worstView.c_str());
+    EXPECT_LE(worst, 0.01f) << worstView;
 }
 
 } // namespace
