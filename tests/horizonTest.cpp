@@ -242,8 +242,9 @@ struct Rates {
 
 // At each rate the last shots travel a different distance: 40 units at 20 frames per second,
 // 120 at 60, in each of the last two camera moves. A loaded software renderer runs slowly and
-// unevenly; a demo reel has run 4 frames a second in the 20th and 21st seconds, then 13; the
-// uneven paces of a dozen seeds give each second its own count.
+// unevenly; a demo reel has run 4 frames a second in the 20th and 21st seconds, then 13; an uneven
+// pace gives each second its own count (seed 1 drives the eye into the sand where the frame does
+// not lift it; the other seeds that do so too are held in every shot below).
 class ScriptEnd : public Horizon, public ::testing::WithParamInterface<Rates> {};
 
 TEST_P(ScriptEnd, LowerPartOfEveryFrameFrom21SecondsOnIsSand) {
@@ -269,19 +270,17 @@ TEST_P(ScriptEnd, LowerPartOfEveryFrameFrom21SecondsOnIsSand) {
                          << " frames a second show sky below the horizon; first " << firstFailure;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FramesPerSecond, ScriptEnd,
-    ::testing::Values(Rates{20, 20}, Rates{30, 30}, Rates{60, 60}, Rates{4, 13}, Rates{0, 0, 1},
-                      Rates{0, 0, 2}, Rates{0, 0, 3}, Rates{0, 0, 4}, Rates{0, 0, 5},
-                      Rates{0, 0, 6}, Rates{0, 0, 7}, Rates{0, 0, 8}, Rates{0, 0, 9},
-                      Rates{0, 0, 10}, Rates{0, 0, 11}, Rates{0, 0, 12}),
-    [](const ::testing::TestParamInfo<Rates>& info) {
-        const Rates& r = info.param;
-        if (r.seed)
-            return "Seed" + std::to_string(r.seed);
-        return "At" + std::to_string(r.before22) +
-               (r.from22 == r.before22 ? "" : "Then" + std::to_string(r.from22));
-    });
+INSTANTIATE_TEST_SUITE_P(FramesPerSecond, ScriptEnd,
+                         ::testing::Values(Rates{20, 20}, Rates{30, 30}, Rates{60, 60},
+                                           Rates{4, 13}, Rates{0, 0, 1}),
+                         [](const ::testing::TestParamInfo<Rates>& info) {
+                             const Rates& r = info.param;
+                             if (r.seed)
+                                 return "Seed" + std::to_string(r.seed);
+                             return "At" + std::to_string(r.before22) +
+                                    (r.from22 == r.before22 ? ""
+                                                            : "Then" + std::to_string(r.from22));
+                         });
 
 // A user's far steering after the script: wheel notches and left-button drags through the input
 // callbacks, from the view the script rests on.
@@ -418,15 +417,15 @@ TEST_P(EveryShot, ShowsGroundInItsBottomPartAndFarGroundAsPaleAsTheForeground) {
     expectGroundAndPaleHaze(shots.views);
 }
 
-// Six steady rates, from a slow software renderer's to 1,000, and a dozen uneven paces.
-INSTANTIATE_TEST_SUITE_P(
-    Paces, EveryShot,
-    ::testing::Values(ReplayPace{10, 0}, ReplayPace{17, 0}, ReplayPace{25, 0}, ReplayPace{60, 0},
-                      ReplayPace{144, 0}, ReplayPace{1000, 0}, ReplayPace{0, 1}, ReplayPace{0, 2},
-                      ReplayPace{0, 3}, ReplayPace{0, 4}, ReplayPace{0, 5}, ReplayPace{0, 6},
-                      ReplayPace{0, 7}, ReplayPace{0, 8}, ReplayPace{0, 9}, ReplayPace{0, 10},
-                      ReplayPace{0, 11}, ReplayPace{0, 12}),
-    [](const ::testing::TestParamInfo<ReplayPace>& info) { return paceName(info.param); });
+// Six steady rates, from a slow software renderer's to 1,000, and two uneven paces, each of which
+// drives the eye into the sand, or the near plane into a dune, where the frame does not lift them.
+INSTANTIATE_TEST_SUITE_P(Paces, EveryShot,
+                         ::testing::Values(ReplayPace{10, 0}, ReplayPace{17, 0}, ReplayPace{25, 0},
+                                           ReplayPace{60, 0}, ReplayPace{144, 0},
+                                           ReplayPace{1000, 0}, ReplayPace{0, 1}, ReplayPace{0, 3}),
+                         [](const ::testing::TestParamInfo<ReplayPace>& info) {
+                             return paceName(info.param);
+                         });
 
 // Places a level eye `above` units over the sand at (x, z) (negative: under it), looking along -z.
 void placeLevelEye(float x, float z, float above) {
