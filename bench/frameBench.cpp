@@ -24,6 +24,7 @@
 #include "math/matrix.h"
 #include "math/transforms.h"
 #include "particles/particles.h"
+#include "render/frame.h"
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
 #include "render/unshadowedProgram.h"
@@ -80,7 +81,7 @@ static StageTimes renderTimedFrame() {
     StageTimes t;
     double processorStart = processorMilliseconds();
     Clock::time_point start = Clock::now();
-    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+    glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], SKY_COLOUR[3]);
     renderDepthPass();
     glFinish();
     t.depth = millisecondsSince(start);
@@ -243,7 +244,7 @@ int main(int argc, char** argv) {
 
     if (!screenshotDir.empty()) {
         placeShadowViewCamera();
-        glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+        glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], SKY_COLOUR[3]);
         renderDepthPass();
         renderLitPass();
         savePng(screenshotDir + "/shadowed-scene.png");

@@ -125,7 +125,8 @@ fault S16 "eye left inside the sand" app/eyeOverSand.cpp "AnEyeGrazing|EveryShot
 
 # ---- render and shaders ----
 fault R1 "sky colour not set by the frame" render/frame.cpp SkyClear \
-    'glClearColor(0.53f, 0.81f, 1.0f, 0.0f);' 'glClearColor(0.53f, 0.81f, 1.0f, 1.0f);'
+    'glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], SKY_COLOUR[3]);' \
+    'glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], 1.0f);'
 fault R2 "frame leaves depth writes on for the particles" render/frame.cpp "ParticleDrawing|RealScene" \
     $'    glDepthMask(GL_FALSE);\n    updateParticles();' '    updateParticles();' \
     "drawParticles switches depth writes off itself before its first square, so the frame's own call changes nothing"

@@ -65,9 +65,8 @@ LowerPart lowerPartOfFrame() {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, windowWidth, rows, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     for (size_t i = 0; i < rgb.size(); i += 3) {
-        int r = rgb[i], g = rgb[i + 1], b = rgb[i + 2];
-        part.sky += std::abs(r - 135) <= 1 && std::abs(g - 207) <= 1 && b == 255;
-        part.sandy += r > b + 10;
+        part.sky += isSkyPixel(&rgb[i]);
+        part.sandy += rgb[i] > rgb[i + 2] + 10;
         part.total++;
     }
     return part;
@@ -353,7 +352,7 @@ TEST_F(Horizon, SteeringFarAwayKeepsSandBelowTheHorizonAndFarGroundPale) {
 std::vector<unsigned char> litLowerPart() {
     int rows = (int)(windowHeight * LOWER_PART);
     std::vector<unsigned char> rgb((size_t)windowWidth * rows * 3);
-    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+    glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], SKY_COLOUR[3]);
     renderDepthPass();
     renderLitPass();
     glFinish();
