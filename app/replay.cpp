@@ -23,8 +23,8 @@ static time_t readReplayClock(time_t* out) {
     return now;
 }
 
-// A well-spread hash of 32 bits; its own, so that pacing never draws from rand(), which the
-// fountain's sequence uses.
+// A well-spread hash of 32 bits: a pace is a function of its seed and the second alone, drawn
+// from no sequence that anything else advances (the fountain keeps its own, particleRandom).
 static unsigned mixBits(unsigned value) {
     value ^= value >> 16;
     value *= 0x7feb352dU;

@@ -5,7 +5,8 @@
 #include "math/transforms.h"
 #include "scene/sceneStore.h"
 
-bool phaseSetupDone[PHASE_SETUP_COUNT]; // set once a phase's setup has run; never cleared
+// Set once a phase's setup has run; cleared only by beginReplay, which starts the script again.
+bool phaseSetupDone[PHASE_SETUP_COUNT];
 
 // Rows of the scene list the script moves; a missing model shifts which object holds them.
 static const int RAKE = 3;
