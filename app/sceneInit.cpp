@@ -12,6 +12,7 @@
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "scene/sceneStore.h"
 #include "particles/particles.h"
 #include "render/drawObjects.h"
 #include "render/extensionEntryPoints.h"
@@ -20,18 +21,6 @@
 #include "scene/addSceneObject.h"
 #include "scene/groundHeight.h"
 #include "scene/textureLoaders.h"
-
-float lightAmbient[4] = {0.1f, 0.1f, 0.1f, 0.5f};      // RGBA
-float lightDiffuse[4] = {1.0f, 1.0f, 1.0f, 0.0f};      // RGBA
-float lightSpecular[4] = {1.0f, 1.0f, 1.0f, 0.2f};     // RGBA
-float lightPosition[4] = {20.0f, 80.0f, -30.0f, 1.0f}; // eye coordinates, positional
-float materialAmbient[4] = {0.1f, 0.1f, 0.1f, 0.0f};   // RGBA
-float materialDiffuse[4] = {1.0f, 1.0f, 1.0f, 0.0f};   // RGBA
-float materialSpecular[4] = {0.2f, 0.2f, 0.2f, 0.0f};  // RGBA
-float materialShininess[1] = {1.0f};                   // specular exponent
-float billboardAngles[3];                              // tenths of a degree about x, y, z
-float particleMaskTexture;                             // GL texture name held as a float
-float particleTexture;                                 // GL texture name held as a float
 
 const SceneListRow sceneList[SCENE_LIST_ROWS] = {
     {DESERT_MODEL, "res/desert.bmp", -10, 20, -150, 2700, 0, 900},

@@ -1,21 +1,9 @@
 #pragma once
+// The scene's start: its table of models and the globals' start state (scene/sceneState.h).
+#include "scene/sceneState.h"
 
 const int SCENE_LIST_ROWS = 21;
 const char* const DESERT_MODEL = "res/desert.3ds"; // the ground the eye is kept over
-
-// Scene light (GL_LIGHT1) and front material; the particles reuse the two light colours.
-extern float lightAmbient[4];
-extern float lightDiffuse[4];
-extern float lightSpecular[4];
-extern float lightPosition[4];
-extern float materialAmbient[4];
-extern float materialDiffuse[4];
-extern float materialSpecular[4];
-extern float materialShininess[1];
-
-extern float billboardAngles[3];
-extern float particleMaskTexture;
-extern float particleTexture;
 
 struct SceneListRow {
     const char* modelPath;

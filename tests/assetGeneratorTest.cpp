@@ -122,8 +122,8 @@ static void rowMatrix(const SceneListRow& row, Mat4& out) {
     static SceneObject object;
     buildAngleTables();
     matIdentity(object.matrix);
-    objectSetPosition(object, row.x, row.y, row.z);
-    objectRotate(object, row.angleX, row.angleY, row.angleZ);
+    objectSetPosition(object.matrix, row.x, row.y, row.z);
+    objectRotate(object.matrix, row.angleX, row.angleY, row.angleZ);
     matCopy(out, object.matrix);
 }
 

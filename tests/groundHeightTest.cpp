@@ -10,6 +10,7 @@
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "scene/sceneStore.h"
 #include "scene/groundHeight.h"
 #include "scene/load3ds.h"
 #include "tests/sandBruteForce.h"
@@ -80,8 +81,8 @@ TEST(GroundHeight, AnswersAsEveryTriangleTriedInTurnBeforeLoadingAndAfterEachMov
     groundObject = 0;
     for (const Placement& p : PLACEMENTS) {
         matIdentity(desert.matrix);
-        objectSetPosition(desert, p.x, p.y, p.z);
-        objectRotate(desert, p.angleX, p.angleY, p.angleZ);
+        objectSetPosition(desert.matrix, p.x, p.y, p.z);
+        objectRotate(desert.matrix, p.angleX, p.angleY, p.angleZ);
         std::string report;
         EXPECT_EQ(countDifferences(desert, report), 0) << p.name << report;
     }

@@ -49,7 +49,7 @@ static int startObject(float x, float y, float z) {
     o.polygonCount = 0;
     o.textureId = (int)whiteTexture();
     matIdentity(o.matrix);
-    objectSetPosition(o, x, y, z);
+    objectSetPosition(o.matrix, x, y, z);
     return index;
 }
 
