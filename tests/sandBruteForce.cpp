@@ -66,13 +66,14 @@ float sandHeightAt(const SceneObject& desert, float x, float z) {
 
 SandPatches::SandPatches(const SceneObject& desert, float x, float z, float reach)
     : x0(x - reach), z0(z - reach), side(2.0 * reach / PATCHES_PER_SIDE),
-      patches(PATCHES_PER_SIDE * PATCHES_PER_SIDE) {
-    for (const SandTriangle& t : sandTriangles(desert)) {
+      triangles(sandTriangles(desert)), patches(PATCHES_PER_SIDE * PATCHES_PER_SIDE) {
+    for (int index = 0; index < (int)triangles.size(); index++) {
+        const SandTriangle& t = triangles[index];
         int i0 = (int)std::floor((t.minX - x0) / side), i1 = (int)std::floor((t.maxX - x0) / side);
         int j0 = (int)std::floor((t.minZ - z0) / side), j1 = (int)std::floor((t.maxZ - z0) / side);
         for (int j = std::max(j0, 0); j <= std::min(j1, PATCHES_PER_SIDE - 1); j++)
             for (int i = std::max(i0, 0); i <= std::min(i1, PATCHES_PER_SIDE - 1); i++)
-                patches[j * PATCHES_PER_SIDE + i].push_back(t);
+                patches[j * PATCHES_PER_SIDE + i].push_back(index);
     }
 }
 
@@ -80,5 +81,9 @@ float SandPatches::heightAt(float x, float z) const {
     int i = (int)std::floor((x - x0) / side), j = (int)std::floor((z - z0) / side);
     if (i < 0 || j < 0 || i >= PATCHES_PER_SIDE || j >= PATCHES_PER_SIDE)
         return -INFINITY;
-    return highestTriangleAt(patches[j * PATCHES_PER_SIDE + i], x, z);
+    double best = -INFINITY, height;
+    for (int index : patches[j * PATCHES_PER_SIDE + i])
+        if (heightOf(triangles[index], x, z, height))
+            best = std::max(best, height);
+    return (float)best;
 }

@@ -30,5 +30,6 @@ class SandPatches {
 
   private:
     double x0, z0, side;
-    std::vector<std::vector<SandTriangle>> patches;
+    std::vector<SandTriangle> triangles;
+    std::vector<std::vector<int>> patches; // indices into triangles
 };
