@@ -7,7 +7,7 @@
 #include "demo/choreography.h"
 #include "particles/particles.h"
 #include "render/frame.h"
-#include "scene/eyeOverSand.h"
+#include "app/eyeOverSand.h"
 
 void advanceFrame() {
     updateElapsedSeconds();

@@ -28,7 +28,7 @@ static void turnSelected(int ax, int ay, int az);
 static void turnSelected(int ax, int ay, int az) {
     if (selectedObject < 0 || selectedObject >= objectCount || selectedObject >= MAX_OBJECTS)
         return;
-    objectRotate(sceneObjects[selectedObject], ax, ay, az);
+    objectRotate(sceneObjects[selectedObject].matrix, ax, ay, az);
 }
 
 void specialKeyInput(int key, int, int) {

@@ -26,6 +26,12 @@ void endReplay();
 // into the back buffer. Nothing is presented, so a capture reads the frame it drew.
 void replayFrame(int second, bool draw);
 
+// One frame of a played pace: its script second, which of that second's `frames` it is, and its
+// number from the start. The step runs the frame itself (replayFrame).
+typedef void (*ReplayStep)(int second, int inSecond, int frames, int frame, void* context);
+// Steps through seconds 0 .. lastSecond at the given pace, frame by frame; returns the frames.
+int playPace(const ReplayPace& pace, int lastSecond, ReplayStep step, void* context);
+
 // Called after each drawn frame, with its picture in the back buffer.
 typedef void (*ReplayShot)(int second, int frame, void* context);
 // Plays seconds 0 .. lastSecond at the given pace. Draws the last frame of every second, or every

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
+#include <cstring>
 #include <ctime>
 
 #include "app/window.h"
@@ -11,30 +12,22 @@
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "scene/sceneStore.h"
 #include "particles/particles.h"
 #include "render/drawObjects.h"
 #include "render/extensionEntryPoints.h"
 #include "render/shaderLoading.h"
 #include "render/shadowTarget.h"
 #include "scene/addSceneObject.h"
+#include "scene/groundHeight.h"
 #include "scene/textureLoaders.h"
 
-float lightAmbient[4] = {0.1f, 0.1f, 0.1f, 0.5f};      // RGBA
-float lightDiffuse[4] = {1.0f, 1.0f, 1.0f, 0.0f};      // RGBA
-float lightSpecular[4] = {1.0f, 1.0f, 1.0f, 0.2f};     // RGBA
-float lightPosition[4] = {20.0f, 80.0f, -30.0f, 1.0f}; // eye coordinates, positional
-float materialAmbient[4] = {0.1f, 0.1f, 0.1f, 0.0f};   // RGBA
-float materialDiffuse[4] = {1.0f, 1.0f, 1.0f, 0.0f};   // RGBA
-float materialSpecular[4] = {0.2f, 0.2f, 0.2f, 0.0f};  // RGBA
-float materialShininess[1] = {1.0f};                   // specular exponent
-float billboardAngles[3];                              // tenths of a degree about x, y, z
-float particleMaskTexture;                             // GL texture name held as a float
-float particleTexture;                                 // GL texture name held as a float
+static int rowObjects[SCENE_LIST_ROWS]; // each row's table slot, -1 where its model did not load
 
 // The page's smaller table still takes every row.
 static_assert(SCENE_LIST_ROWS <= MAX_OBJECTS, "the object table is smaller than the scene list");
 const SceneListRow sceneList[SCENE_LIST_ROWS] = {
-    {"res/desert.3ds", "res/desert.bmp", -10, 20, -150, 2700, 0, 900},
+    {DESERT_MODEL, "res/desert.bmp", -10, 20, -150, 2700, 0, 900},
     {"res/rock.3ds", "res/rock.bmp", -50, 20, -150, 2700, 0, 0},
     {"res/bigrock.3ds", "res/rock.bmp", 250, 20, -70, 2700, 0, 900},
     {"res/rechen.3ds", "res/wood.bmp", 100, 25, -60, 0, 450, 225},
@@ -101,11 +94,24 @@ static void placeCameraAndLight() {
     billboardAngles[2] = 0.0f;
 }
 
-// Step 21: a model that cannot be read takes no slot, so later rows move down one index.
+// Step 21: a model that cannot be read takes no slot, so later rows move down one index; the
+// ground is the desert's slot, found by its file, or none.
 static void loadSceneList() {
-    for (const SceneListRow& row : sceneList)
-        addSceneObject(row.modelPath, row.texturePath, row.x, row.y, row.z, row.angleX, row.angleY,
-                       row.angleZ);
+    for (int i = 0; i < SCENE_LIST_ROWS; i++) {
+        const SceneListRow& row = sceneList[i];
+        rowObjects[i] = addSceneObject(row.modelPath, row.texturePath, row.x, row.y, row.z,
+                                       row.angleX, row.angleY, row.angleZ)
+                            ? objectCount - 1
+                            : -1;
+    }
+    groundObject = sceneObjectOf(DESERT_MODEL);
+}
+
+int sceneObjectOf(const char* modelPath) {
+    for (int i = 0; i < SCENE_LIST_ROWS; i++)
+        if (strcmp(sceneList[i].modelPath, modelPath) == 0)
+            return rowObjects[i];
+    return -1;
 }
 
 void initScene() {

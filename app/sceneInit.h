@@ -1,20 +1,9 @@
 #pragma once
+// The scene's start: its table of models and the globals' start state (scene/sceneState.h).
+#include "scene/sceneState.h"
 
 const int SCENE_LIST_ROWS = 21;
-
-// Scene light (GL_LIGHT1) and front material; the particles reuse the two light colours.
-extern float lightAmbient[4];
-extern float lightDiffuse[4];
-extern float lightSpecular[4];
-extern float lightPosition[4];
-extern float materialAmbient[4];
-extern float materialDiffuse[4];
-extern float materialSpecular[4];
-extern float materialShininess[1];
-
-extern float billboardAngles[3];
-extern float particleMaskTexture;
-extern float particleTexture;
+const char* const DESERT_MODEL = "res/desert.3ds"; // the ground the eye is kept over
 
 struct SceneListRow {
     const char* modelPath;
@@ -25,6 +14,10 @@ struct SceneListRow {
 
 // The desert scene, one row per object in table order.
 extern const SceneListRow sceneList[SCENE_LIST_ROWS];
+
+// The table slot that the scene list's model file took, or -1 where it did not load: a model
+// that cannot be read takes no slot, so the rows after it move down.
+int sceneObjectOf(const char* modelPath);
 
 // Brings every global to its start state and loads the scene; once, with a current GL context.
 void initScene();

@@ -16,7 +16,8 @@
 #include "particles/particles.h"
 #include "render/passViews.h"
 #include "render/shaderLoading.h"
-#include "scene/eyeOverSand.h"
+#include "app/eyeOverSand.h"
+#include "app/stripCrop.h"
 #include "scene/sceneStore.h"
 
 const int LESSON_MAX_FRAMES_PER_SECOND = 1000;
@@ -176,7 +177,7 @@ EMSCRIPTEN_KEEPALIVE int lessonSecond() {
 
 EMSCRIPTEN_KEEPALIVE int lessonCropCorner(int coordinate) {
     int x = 0, y = 0;
-    stripCrop(x, y);
+    sceneStripCrop(x, y);
     return coordinate == 0 ? x : y;
 }
 

@@ -5,9 +5,7 @@
 
 #include "platform/platform.h"
 
-int windowWidth = 640;  // pixels
-int windowHeight = 480; // pixels
-int wireframeOff = 1;   // 1 filled, 0 outlines
+int wireframeOff = 1; // 1 filled, 0 outlines
 
 void reshapeWindow(int width, int height) {
     // The test looks at the size stored by the previous reshape: a reshape to 0 x 0 is

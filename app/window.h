@@ -1,7 +1,6 @@
 #pragma once
+#include "render/frameSize.h"
 
-extern int windowWidth;
-extern int windowHeight;
 extern int wireframeOff;
 
 void reshapeWindow(int width, int height);

@@ -1,11 +1,12 @@
 #include "demo/choreography.h"
 
-#include "app/sceneInit.h"
+#include "scene/sceneState.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
 #include "scene/sceneStore.h"
 
-bool phaseSetupDone[PHASE_SETUP_COUNT]; // set once a phase's setup has run; never cleared
+// Set once a phase's setup has run; cleared only by beginReplay, which starts the script again.
+bool phaseSetupDone[PHASE_SETUP_COUNT];
 
 // Rows of the scene list the script moves; a missing model shifts which object holds them.
 static const int RAKE = 3;
@@ -74,16 +75,16 @@ static const Phase PHASES[] = {
 static const int PHASE_COUNT = sizeof(PHASES) / sizeof(PHASES[0]);
 
 static void moveRake(float dx, float dy, float dz) {
-    objectMoveLocal(sceneObjects[RAKE], dx, dy, dz);
+    objectMoveLocal(sceneObjects[RAKE].matrix, dx, dy, dz);
 }
 
 static void moveBird(float dx, float dy, float dz) {
-    objectMoveLocal(sceneObjects[BIRD], dx, dy, dz);
+    objectMoveLocal(sceneObjects[BIRD].matrix, dx, dy, dz);
 }
 
 // Back at its place in the scene list; its turns stay as they are.
 static void resetRake() {
-    objectSetPosition(sceneObjects[RAKE], 100, 25, -60);
+    objectSetPosition(sceneObjects[RAKE].matrix, 100, 25, -60);
 }
 
 // A cut forgets every earlier camera move, the user's included.
@@ -176,15 +177,15 @@ static void cutToWagon() {
 }
 
 static void wagonDrivesOut() {
-    objectMoveLocal(sceneObjects[WAGON], 0, 0, 2);
+    objectMoveLocal(sceneObjects[WAGON].matrix, 0, 0, 2);
     moveBird(0.4f, 2, -4);
-    objectRotate(sceneObjects[WAGON], 0, -10, 0);
+    objectRotate(sceneObjects[WAGON].matrix, 0, -10, 0);
 }
 
 static void wagonDrivesBack() {
-    objectMoveLocal(sceneObjects[WAGON], 0, 0, -2);
+    objectMoveLocal(sceneObjects[WAGON].matrix, 0, 0, -2);
     moveBird(0.7f, 5, -1);
-    objectRotate(sceneObjects[WAGON], 0, -20, 0);
+    objectRotate(sceneObjects[WAGON].matrix, 0, -20, 0);
 }
 
 static void cutBehindScene() {

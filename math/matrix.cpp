@@ -21,3 +21,13 @@ void matMultiply(const Mat4& a, const Mat4& b, Mat4& out) {
         }
     }
 }
+
+Vec3f eyeOfView(const Mat4 view) {
+    // view = [R t] maps world to eye; the eye sits where R * p + t = 0, at p = -transpose(R) t.
+    const float* t = view + 12;
+    Vec3f eye;
+    eye.x = -(view[0] * t[0] + view[1] * t[1] + view[2] * t[2]);
+    eye.y = -(view[4] * t[0] + view[5] * t[1] + view[6] * t[2]);
+    eye.z = -(view[8] * t[0] + view[9] * t[1] + view[10] * t[2]);
+    return eye;
+}

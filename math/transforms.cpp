@@ -80,22 +80,22 @@ void lightRotate(int ax, int ay, int az) {
     applyTurns(lightMatrix, ax, ay, az, false);
 }
 
-void objectSetPosition(SceneObject& obj, float x, float y, float z) {
-    obj.matrix[12] = x;
-    obj.matrix[13] = y;
-    obj.matrix[14] = z;
+void objectSetPosition(Mat4& objectMatrix, float x, float y, float z) {
+    objectMatrix[12] = x;
+    objectMatrix[13] = y;
+    objectMatrix[14] = z;
 }
 
-void objectMoveLocal(SceneObject& obj, float dx, float dy, float dz) {
+void objectMoveLocal(Mat4& objectMatrix, float dx, float dy, float dz) {
     Mat4 l_matrix, l_res;
     matIdentity(l_matrix);
     l_matrix[12] = dx;
     l_matrix[13] = dy;
     l_matrix[14] = dz;
-    matMultiply(l_matrix, obj.matrix, l_res);
-    matCopy(obj.matrix, l_res);
+    matMultiply(l_matrix, objectMatrix, l_res);
+    matCopy(objectMatrix, l_res);
 }
 
-void objectRotate(SceneObject& obj, int ax, int ay, int az) {
-    applyTurns(obj.matrix, ax, ay, az, true);
+void objectRotate(Mat4& objectMatrix, int ax, int ay, int az) {
+    applyTurns(objectMatrix, ax, ay, az, true);
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include "math/mathTypes.h"
-#include "scene/sceneStore.h"
 
 extern Mat4 cameraMatrix;
 extern Mat4 lightMatrix;
@@ -12,8 +11,9 @@ void lightTranslate(float dx, float dy, float dz);
 void cameraRotate(int ax, int ay, int az);
 void lightRotate(int ax, int ay, int az);
 
-void objectSetPosition(SceneObject& obj, float x, float y, float z);
+// An object's placement, its model matrix (a scene object's matrix):
+void objectSetPosition(Mat4& objectMatrix, float x, float y, float z);
 // matrix = matrix * T: moves along the object's own axes.
-void objectMoveLocal(SceneObject& obj, float dx, float dy, float dz);
+void objectMoveLocal(Mat4& objectMatrix, float dx, float dy, float dz);
 // matrix = matrix * Rx * Ry * Rz: turns about the object's own origin.
-void objectRotate(SceneObject& obj, int ax, int ay, int az);
+void objectRotate(Mat4& objectMatrix, int ax, int ay, int az);

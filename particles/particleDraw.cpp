@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "app/sceneInit.h"
+#include "scene/sceneState.h"
 
 // ---- helpers ----
 static void drawParticleSquare(const Particle& p, GLuint texture);

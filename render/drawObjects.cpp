@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "app/sceneInit.h"
+#include "scene/sceneState.h"
 #include "scene/sceneStore.h"
 
 // ---- helpers ----

@@ -1,7 +1,8 @@
 #include "render/extensionEntryPoints.h"
 
 #include <cstdio>
-#include <cstdlib>
+
+#include "platform/platform.h"
 
 ExtensionEntryPoints extensionEntryPoints; // all null until bindExtensionEntryPoints
 
@@ -19,7 +20,8 @@ EntryPoint lookupRequiredEntryPoint(const char* name, const char* extension) {
     if (address == nullptr || !hasGlExtension(extension)) {
         printf("Missing OpenGL entry point: %s (needs %s).\n", name, extension);
         fflush(stdout);
-        exit(1);
+        endProgram(1);
+        return nullptr;
     }
     return address;
 }

@@ -26,11 +26,11 @@ struct ExtensionEntryPoints {
 
 extern ExtensionEntryPoints extensionEntryPoints;
 
-// Fills extensionEntryPoints in table order; needs a current GL context. Ends the process with
+// Fills extensionEntryPoints in table order; needs a current GL context. Ends the demo with
 // status 1, naming the function, when one is missing.
 void bindExtensionEntryPoints();
 
 // The named function of the current context, provided the context lists its extension (Mesa
-// answers any name with a stub, so the address alone proves nothing). Ends the process with
-// status 1, naming the function, otherwise.
+// answers any name with a stub, so the address alone proves nothing). Otherwise names the function
+// and ends the demo with status 1 (endProgram), answering null where that returns.
 EntryPoint lookupRequiredEntryPoint(const char* name, const char* extension);

@@ -13,7 +13,7 @@ void drawParticlePass() {
 }
 
 void beginFrame() {
-    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+    glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], SKY_COLOUR[3]);
 }
 
 void drawFrame() {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/sceneInit.h"
-#include "app/window.h"
+#include "scene/sceneState.h"
+#include "render/frameSize.h"
 #include "math/transforms.h"
 #include "render/renderPasses.h"
 #include "scene/sceneStore.h"
@@ -89,19 +89,8 @@ bool windowPoint(const float world[3], double out[2]) {
     return true;
 }
 
-// The girl's row of the scene list is her object, as every model loads in order.
-bool stripCrop(int& x, int& y) {
-    if (objectCount != SCENE_LIST_ROWS)
-        return false;
-    for (int i = 0; i < SCENE_LIST_ROWS; i++) {
-        if (strcmp(sceneList[i].modelPath, "res/Girl.3ds") != 0)
-            continue;
-        const float* m = sceneObjects[i].matrix;
-        float feet[3] = {m[12], m[13], m[14]};
-        double centre[2] = {windowWidth / 2.0, windowHeight / 2.0};
-        windowPoint(feet, centre);
-        cropCorner(centre[0], centre[1], windowWidth, windowHeight, x, y);
-        return true;
-    }
-    return false;
+void stripCrop(const float feet[3], int& x, int& y) {
+    double centre[2] = {windowWidth / 2.0, windowHeight / 2.0};
+    windowPoint(feet, centre);
+    cropCorner(centre[0], centre[1], windowWidth, windowHeight, x, y);
 }

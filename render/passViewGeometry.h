@@ -18,5 +18,5 @@ const int CROP_WIDTH = 136, CROP_HEIGHT = 102;
 void cropCorner(double centreX, double centreY, int windowW, int windowH, int& x, int& y);
 // Where the camera shows a world point: window pixels, bottom row 0; false behind the eye.
 bool windowPoint(const float world[3], double out[2]);
-// The crop's corner for the scene as it stands; false when the girl's model is not in the table.
-bool stripCrop(int& x, int& y);
+// The crop's corner for the scene as it stands, around the girl's feet (her object's origin).
+void stripCrop(const float feet[3], int& x, int& y);

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <regex>
 
-#include "app/sceneInit.h"
-#include "app/window.h"
+#include "scene/sceneState.h"
+#include "render/frameSize.h"
 #include "math/transforms.h"
 #include "render/extensionEntryPoints.h"
 #include "render/frame.h"

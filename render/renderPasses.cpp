@@ -3,10 +3,10 @@
 #include <GL/glew.h>
 #include <cmath>
 
-#include "app/window.h"
 #include "math/transforms.h"
 #include "render/drawObjects.h"
 #include "render/extensionEntryPoints.h"
+#include "render/frameSize.h"
 #include "render/shaderLoading.h"
 #include "render/shadowTarget.h"
 

@@ -1,9 +1,9 @@
 #include "render/shaderLoading.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "platform/platform.h"
 #include "render/extensionEntryPoints.h"
 
 GLhandleARB shadowProgram; // 0 until buildShadowProgram
@@ -36,7 +36,8 @@ GLhandleARB loadShaderFromFile(const char* path, GLenum type) {
     if (file == nullptr) {
         printf("Sorry, can't open file: '%s'.\n", path);
         fflush(stdout);
-        exit(1);
+        endProgram(1);
+        return 0;
     }
     size_t count = fread(buffer, 1, SHADER_SOURCE_CAPACITY, file);
     fclose(file);
@@ -45,7 +46,8 @@ GLhandleARB loadShaderFromFile(const char* path, GLenum type) {
         printf("Shader file '%s' is too large: %d bytes or more (at most %d).\n", path,
                SHADER_SOURCE_CAPACITY, SHADER_SOURCE_CAPACITY - 1);
         fflush(stdout);
-        exit(1);
+        endProgram(1);
+        return 0;
     }
     return compileShaderText(path, buffer, type);
 }
@@ -56,7 +58,8 @@ GLhandleARB compileShaderText(const char* path, const char* text, GLenum type) {
     if (shader == 0) {
         printf("Failed creating vertex shader object from file: %s.", path);
         fflush(stdout);
-        exit(1);
+        endProgram(1);
+        return 0;
     }
     const char* files = text;
     e.shaderSourceARB(shader, 1, &files, nullptr);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/window.h"
+#include "render/frameSize.h"
 #include "render/extensionEntryPoints.h"
 
 GLuint shadowDepthTexture; // texture name

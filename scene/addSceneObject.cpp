@@ -2,6 +2,7 @@
 
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "scene/sceneStore.h"
 #include "platform/platform.h"
 #include "scene/load3ds.h"
 #include "scene/textureLoaders.h"
@@ -20,8 +21,8 @@ bool addSceneObject(const char* modelPath, const char* texturePath, float x, flo
     slot->textureId = loadBitmapTexture(texturePath);
     computeVertexNormals(slot);
     matIdentity(slot->matrix);
-    objectSetPosition(*slot, x, y, z);
-    objectRotate(*slot, angleX, angleY, angleZ);
+    objectSetPosition(slot->matrix, x, y, z);
+    objectRotate(slot->matrix, angleX, angleY, angleZ);
     objectCount++;
     return true;
 }

@@ -19,14 +19,11 @@ cd build/run
 launched=$(date +%s)
 ./dustriders >"$out/demo.log" 2>&1 &
 demo=$!
-window=""
-for _ in $(seq 1 600); do
-    window=$(xdotool search --onlyvisible --name '^Kalvren: Dust Riders Demo$' 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && break
-    kill -0 "$demo" 2>/dev/null || { cat "$out/demo.log"; echo "demo ended early" >&2; exit 1; }
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "no demo window" >&2; kill "$demo"; exit 1; }
+shown=0
+waitForWindow 'Kalvren: Dust Riders Demo' "$demo" 60 || shown=$?
+window=$WINDOW
+[ "$shown" -ne 1 ] || { cat "$out/demo.log"; echo "demo ended early" >&2; exit 1; }
+[ "$shown" -eq 0 ] || { echo "no demo window" >&2; kill "$demo"; exit 1; }
 # The window shows once the scene has loaded. The pointer rests mid-window: no edge zone steers
 # the camera, and key events reach the window.
 xdotool mousemove --window "$window" 320 240

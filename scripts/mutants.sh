@@ -120,12 +120,13 @@ fault S14 "cut-off vertex list stores the header's count" scene/load3ds.cpp Load
 fault S15 "mapping list cut at the vertex count" scene/load3ds.cpp Load3ds \
     '        memcpy(object->texCoords, records, count * sizeof(TexCoord2f));' \
     '        memcpy(object->texCoords, records, (count < (size_t)object->vertexCount ? count : (size_t)object->vertexCount) * sizeof(TexCoord2f));'
-fault S16 "eye left inside the sand" scene/eyeOverSand.cpp "AnEyeGrazing|EveryShot.*(At144|Seed1)" \
+fault S16 "eye left inside the sand" app/eyeOverSand.cpp "AnEyeGrazing|EveryShot.*(At144|Seed1)" \
     '    if (lift > 0)' '    if (lift > 1e9f)'
 
 # ---- render and shaders ----
 fault R1 "sky colour not set by the frame" render/frame.cpp SkyClear \
-    'glClearColor(0.53f, 0.81f, 1.0f, 0.0f);' 'glClearColor(0.53f, 0.81f, 1.0f, 1.0f);'
+    'glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], SKY_COLOUR[3]);' \
+    'glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], 1.0f);'
 fault R2 "frame leaves depth writes on for the particles" render/frame.cpp "ParticleDrawing|RealScene" \
     $'    glDepthMask(GL_FALSE);\n    updateParticles();' '    updateParticles();' \
     "drawParticles switches depth writes off itself before its first square, so the frame's own call changes nothing"

@@ -49,24 +49,19 @@ trap cleanUp EXIT
 # that is the machine's load (a CI run beside other builds once measured 11.6 MB of growth). On one
 # thread the driver's memory is the same from frame to frame, so what grows is what the demo keeps;
 # the demo's own code runs as ever.
-showWindow() {
+startSoakDemo() {
+    local shown=0
     launched=$(date +%s)
     LP_NUM_THREADS=0 GLIBC_TUNABLES=glibc.malloc.mmap_threshold=16384:glibc.malloc.trim_threshold=0 \
         ./dustriders >"$log" 2>&1 &
     demo=$!
-    window=""
-    for _ in $(seq 1 600); do
-        window=$(xdotool search --onlyvisible --name '^Kalvren: Dust Riders Demo$' 2>/dev/null |
-            head -n 1) || true
-        [ -n "$window" ] && return 0
-        kill -0 "$demo" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$demo" 2>/dev/null && return 1
-    wait "$demo" || true
+    waitForWindow 'Kalvren: Dust Riders Demo' "$demo" 60 || shown=$?
+    window=$WINDOW
+    [ "$shown" -eq 0 ] && return 0
+    [ "$shown" -eq 1 ] && { wait "$demo" || true; }
     return 1
 }
-if ! startWhileRefused "$log" showWindow 2>&1; then
+if ! startWhileRefused "$log" startSoakDemo 2>&1; then
     tail -n 20 "$log"
     echo "soak: no demo window" >&2
     exit 1

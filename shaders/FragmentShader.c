@@ -24,12 +24,13 @@ const float SHADOW_FLOOR = 0.3;
 // turned away from it and zero on faces that look straight at it, so every face stays readable
 // without lifting lit faces past their texture.
 const float SKY_FILL = 0.45;
-// Open sky over the ground: the light rides above the eye, so sand a few hundred units out meets
-// it at a grazing angle and, shaded by it alone, would form a dark band between the lit
-// foreground and the haze. Where the light stands low over a point (the sine of its height there
-// below GRAZING_HIGH, fully below GRAZING_LOW), a face looking up takes the light it would get
-// from above, OVERHEAD_LIGHT on level ground; upright faces and points the light stands high
-// over keep the scene light alone. GL_LIGHT1 never lights from here: GL_LIGHT0's position, set
+// Open sky over the ground: the light rides above the eye, so the farther out the sand lies the
+// lower the light stands over it, and sand shaded by it alone would form a dark band between the
+// lit foreground and the haze. The blend asks only how high the light stands over the point, at
+// any distance (there is no distance gate): where the sine of that height falls below
+// GRAZING_HIGH, from about 75 units out, fully below GRAZING_LOW, a face looking up takes the
+// light it would get from above, OVERHEAD_LIGHT on level ground; upright faces and points the
+// light stands high over keep the scene light alone. GL_LIGHT1 never lights from here: GL_LIGHT0's position, set
 // by the lit pass and never enabled, holds the sky's direction (world up) in eye coordinates.
 const float GRAZING_HIGH = 0.9;  // the light 64 degrees over the point
 const float GRAZING_LOW = 0.6;   // 37 degrees

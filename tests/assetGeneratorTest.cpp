@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <lib3ds/file.h>
 #include <lib3ds/mesh.h>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/sceneInit.h"
@@ -119,8 +122,8 @@ static void rowMatrix(const SceneListRow& row, Mat4& out) {
     static SceneObject object;
     buildAngleTables();
     matIdentity(object.matrix);
-    objectSetPosition(object, row.x, row.y, row.z);
-    objectRotate(object, row.angleX, row.angleY, row.angleZ);
+    objectSetPosition(object.matrix, row.x, row.y, row.z);
+    objectRotate(object.matrix, row.angleX, row.angleY, row.angleZ);
     matCopy(out, object.matrix);
 }
 
@@ -548,6 +551,67 @@ TEST(AssetReach, SandFacesUpAndTheSkylineStandsInItAllAround) {
     for (int sector = 0; sector < SECTORS; sector++)
         EXPECT_TRUE(sectorHasLandform[sector])
             << "no landform in sector " << sector << " of " << SECTORS;
+}
+
+// Every face of a landform faces outward or up: the demo culls back faces, so a cliff wound the
+// other way would show the landform's far inside through its near side. A landform is the faces
+// that touch each other (by shared corners) out on the skyline, rising or standing high; each
+// cliff's normal points away from the middle of its landform, each top's up.
+TEST(AssetReach, EveryLandformFaceFacesOutwardOrUp) {
+    SandSurface sand;
+    const float LANDFORM_RISE = 10; // a cliff rises this much or more
+    const float TOP_OVER = 100;     // a top stands this high or higher; the sand there is low
+    std::vector<size_t> landformFaces;
+    std::vector<int> group(sand.world.size());
+    for (size_t i = 0; i < group.size(); i++)
+        group[i] = (int)i;
+    std::function<int(int)> root = [&](int i) {
+        return group[i] == i ? i : group[i] = root(group[i]);
+    };
+    std::map<std::tuple<float, float, float>, int> firstAt;
+    for (size_t f = 0; f < sand.faces.size(); f += 3) {
+        float lowest = INFINITY, highest = -INFINITY, x = 0, z = 0;
+        for (int k = 0; k < 3; k++) {
+            const Vec3f& c = sand.world[sand.faces[f + k]];
+            lowest = fminf(lowest, c.y), highest = fmaxf(highest, c.y);
+            x += c.x / 3, z += c.z / 3;
+        }
+        if (hypotf(x - SCENE_CENTRE_X, z - SCENE_CENTRE_Z) < SKYLINE_NEAREST ||
+            (highest - lowest < LANDFORM_RISE && lowest < TOP_OVER))
+            continue;
+        landformFaces.push_back(f);
+        for (int k = 0; k < 3; k++) {
+            int v = sand.faces[f + k];
+            const Vec3f& c = sand.world[v];
+            auto at = firstAt.emplace(std::make_tuple(c.x, c.y, c.z), v).first;
+            group[root(v)] = root(at->second);
+            group[root(v)] = root(sand.faces[f]);
+        }
+    }
+    // The middle of each landform: the mean of its corners seen from above.
+    std::map<int, std::array<double, 3>> middles; // x sum, z sum, count
+    for (auto& [position, v] : firstAt) {
+        std::array<double, 3>& m = middles[root(v)];
+        m[0] += std::get<0>(position), m[1] += std::get<2>(position), m[2]++;
+    }
+    ASSERT_EQ(middles.size(), 18u) << "landforms found on the skyline";
+    int wrong = 0;
+    std::string first;
+    for (size_t f : landformFaces) {
+        Vec3f n = faceNormal(sand.world, sand.faces, f);
+        const std::array<double, 3>& m = middles[root(sand.faces[f])];
+        double x = 0, z = 0;
+        for (int k = 0; k < 3; k++)
+            x += sand.world[sand.faces[f + k]].x / 3, z += sand.world[sand.faces[f + k]].z / 3;
+        double outward = (x - m[0] / m[2]) * n.x + (z - m[1] / m[2]) * n.z;
+        bool flat = fabsf(n.y) > 0.99f * sqrtf(n.x * n.x + n.y * n.y + n.z * n.z);
+        if ((flat ? n.y <= 0 : outward <= 0) && wrong++ == 0)
+            first = "triangle " + std::to_string(f / 3) + " at " + std::to_string(x) + ", " +
+                    std::to_string(z) + (flat ? " faces down" : " faces inward");
+    }
+    EXPECT_GT(landformFaces.size(), 18u * 14) << "landform faces found";
+    EXPECT_EQ(wrong, 0) << wrong << " of " << landformFaces.size() << " landform faces; first "
+                        << first;
 }
 
 // Texture coordinates change by 1/90 per unit along the ground, perpendicular for u and v, on every

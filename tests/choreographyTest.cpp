@@ -81,9 +81,9 @@ class Choreography : public ::testing::Test {
         cameraRotate(240, 0, 0);
         for (int i : {RAKE, WAGON, BIRD})
             matIdentity(sceneObjects[i].matrix);
-        objectSetPosition(sceneObjects[RAKE], 100, 25, -60);
-        objectSetPosition(sceneObjects[WAGON], 10, 0, 20);
-        objectSetPosition(sceneObjects[BIRD], -20, 30, 5);
+        objectSetPosition(sceneObjects[RAKE].matrix, 100, 25, -60);
+        objectSetPosition(sceneObjects[WAGON].matrix, 10, 0, 20);
+        objectSetPosition(sceneObjects[BIRD].matrix, -20, 30, 5);
         billboardAngles[0] = 150;
         billboardAngles[1] = 0;
         billboardAngles[2] = 0;
@@ -132,7 +132,7 @@ TEST_F(Choreography, RakeRocksBackAndForthInTheFirstSevenSeconds) {
 
 TEST_F(Choreography, SevenLowersTheCameraOnceThenCreepsForward) {
     ScriptState start = snapshot();
-    objectMoveLocal(sceneObjects[RAKE], 5, 5, 5);
+    objectMoveLocal(sceneObjects[RAKE].matrix, 5, 5, 5);
     frameAt(7);
     expectFrameMoves(start.camera, cameraMatrix, 0, -22, 0.01f, "camera after setup");
     expectTranslation(sceneObjects[RAKE].matrix, 100, 25, -60, "rake back at its place");
@@ -205,7 +205,7 @@ TEST_F(Choreography, CutsResetTheCameraAndSetTheBillboardAngles) {
     for (auto& c : cases) {
         SCOPED_TRACE(c.seconds);
         SetUp();
-        objectMoveLocal(sceneObjects[RAKE], 5, 5, 5);
+        objectMoveLocal(sceneObjects[RAKE].matrix, 5, 5, 5);
         frameAt(c.seconds);
         ScriptState after = snapshot();
         frameAt(c.seconds);
@@ -273,7 +273,7 @@ TEST_F(Choreography, RakeIsPutBackAtItsPlaceByTheSetupsAtSevenNineAndEleven) {
     for (int seconds : {7, 9, 11}) {
         SCOPED_TRACE(seconds);
         SetUp();
-        objectMoveLocal(sceneObjects[RAKE], 5, -4, 3);
+        objectMoveLocal(sceneObjects[RAKE].matrix, 5, -4, 3);
         frameAt(seconds);
         expectTranslation(sceneObjects[RAKE].matrix, 100, 25, -60, "rake");
     }
@@ -307,13 +307,13 @@ TEST_F(Choreography, WagonTurnsWhileItDrives) {
     frameAt(18);
     SceneObject expected;
     matIdentity(expected.matrix);
-    objectSetPosition(expected, 10, 0, 20);
-    objectMoveLocal(expected, 0, 0, 2);
-    objectRotate(expected, 0, -10, 0);
+    objectSetPosition(expected.matrix, 10, 0, 20);
+    objectMoveLocal(expected.matrix, 0, 0, 2);
+    objectRotate(expected.matrix, 0, -10, 0);
     EXPECT_TRUE(sameMatrix(expected.matrix, sceneObjects[WAGON].matrix));
     frameAt(19);
-    objectMoveLocal(expected, 0, 0, -2);
-    objectRotate(expected, 0, -20, 0);
+    objectMoveLocal(expected.matrix, 0, 0, -2);
+    objectRotate(expected.matrix, 0, -20, 0);
     EXPECT_TRUE(sameMatrix(expected.matrix, sceneObjects[WAGON].matrix));
 }
 

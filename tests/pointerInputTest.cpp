@@ -81,7 +81,7 @@ TEST_F(PointerInput, CursorKeysTurnOnlyTheSelectedObjectByTwoDegrees) {
         matCopy(expected, sceneObjects[5].matrix);
         SceneObject reference;
         matCopy(reference.matrix, expected);
-        objectRotate(reference, c.ax, 0, c.az);
+        objectRotate(reference.matrix, c.ax, 0, c.az);
         specialKeyInput(c.key, 123, 456);
         EXPECT_TRUE(sameMatrix(reference.matrix, sceneObjects[5].matrix)) << "key " << c.key;
     }

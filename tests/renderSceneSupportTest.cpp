@@ -3,11 +3,13 @@
 #include <GL/glew.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "app/sceneInit.h"
 #include "app/window.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "render/frame.h"
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
 #include "render/unshadowedProgram.h"
@@ -47,7 +49,7 @@ static int startObject(float x, float y, float z) {
     o.polygonCount = 0;
     o.textureId = (int)whiteTexture();
     matIdentity(o.matrix);
-    objectSetPosition(o, x, y, z);
+    objectSetPosition(o.matrix, x, y, z);
     return index;
 }
 
@@ -122,6 +124,13 @@ CapturedFrame renderAndCaptureUnshadowed() {
     return frame;
 }
 
+bool isSkyPixel(const unsigned char* rgb) {
+    for (int i = 0; i < 3; i++)
+        if (std::abs(rgb[i] - (int)std::lround(SKY_COLOUR[i] * 255)) > 1)
+            return false;
+    return true;
+}
+
 CapturedFrame captureBackBuffer() {
     glFinish();
     CapturedFrame frame;
@@ -135,7 +144,7 @@ CapturedFrame captureBackBuffer() {
 }
 
 CapturedFrame renderAndCapture() {
-    glClearColor(0.53f, 0.81f, 1.0f, 0.0f);
+    glClearColor(SKY_COLOUR[0], SKY_COLOUR[1], SKY_COLOUR[2], SKY_COLOUR[3]);
     renderDepthPass();
     renderLitPass();
     CapturedFrame frame = captureBackBuffer();

@@ -24,6 +24,9 @@ int addTestBox(float x, float z, float width, float height, float depth);
 // the identity modelview, the table and the bitmap names starting empty.
 void initSceneAsAtStart();
 
+// True for a pixel (8-bit RGB) within 1 of the sky's clear colour in each channel.
+bool isSkyPixel(const unsigned char* rgb);
+
 // The colour of the window's back buffer as it is now; after a swap too, since Mesa's swap copies
 // (the front buffer reads back empty under Xvfb).
 CapturedFrame captureBackBuffer();

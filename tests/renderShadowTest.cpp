@@ -125,8 +125,7 @@ void expectSkyInTopRows(const CapturedFrame& frame) {
     for (int y = frame.height - rows; y < frame.height; y++) {
         for (int x = 0; x < frame.width; x++) {
             const unsigned char* p = &frame.rgb[((size_t)y * frame.width + x) * 3];
-            if (std::abs(p[0] - 135) <= 1 && std::abs(p[1] - 207) <= 1 && p[2] == 255)
-                sky++;
+            sky += isSkyPixel(p);
         }
     }
     EXPECT_GE(sky, rows * frame.width * 9 / 10) << "top rows are not the sky's clear colour";
@@ -281,7 +280,7 @@ TEST_F(RealScene, SkyClearColourFillsTheTopRowsAboveTheHorizon) {
     glFinish();
     float clear[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    const float skyBlue[4] = {0.53f, 0.81f, 1.0f, 0.0f};
+    const float skyBlue[4] = {0.53f, 0.81f, 1.0f, 0.0f}; // as the demo has always shown it
     for (int i = 0; i < 4; i++)
         EXPECT_FLOAT_EQ(clear[i], skyBlue[i]) << "clear colour channel " << i;
     CapturedFrame frame = captureBackBuffer();

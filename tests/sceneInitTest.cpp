@@ -9,13 +9,16 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/eyeOverSand.h"
 #include "app/sceneInit.h"
 #include "app/window.h"
+#include "math/matrix.h"
 #include "math/transforms.h"
 #include "render/drawObjects.h"
 #include "render/renderPasses.h"
 #include "render/shaderLoading.h"
 #include "render/shadowTarget.h"
+#include "scene/groundHeight.h"
 #include "scene/sceneStore.h"
 #include "scene/textureLoaders.h"
 #include "tests/glFixture.h"
@@ -155,6 +158,27 @@ TEST_F(SceneInit, MissingRockShiftsLaterRowsDownAndNamesTheFile) {
     expectPlacedAsRow(1, DESERT[2]);
     expectPlacedAsRow(2, DESERT[3]); // the rake
     expectPlacedAsRow(3, DESERT[4]); // the girl
+}
+
+// The ground is the desert's by its file: without it no other model, the rock now first in the
+// table, is taken for the sand, and the eye is not lifted over it.
+TEST_F(SceneInit, MissingDesertLeavesNoGroundAndTheEyeUnlifted) {
+    useCopyOfRunDirectory();
+    fs::remove("res/desert.3ds");
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    initScene();
+    testing::internal::GetCapturedStderr();
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(objectCount, SCENE_LIST_ROWS - 1);
+    expectPlacedAsRow(0, DESERT[1]); // the rock
+    EXPECT_EQ(groundHeightAt(-50, -150), -INFINITY);
+    matIdentity(cameraMatrix);
+    cameraTranslate(50, -20, 150); // the eye inside the rock
+    Mat4 before;
+    matCopy(before, cameraMatrix);
+    keepEyeOverSand();
+    EXPECT_EQ(memcmp(before, cameraMatrix, sizeof before), 0) << "the eye was lifted";
 }
 
 TEST_F(SceneInit, PlacesLightCameraAndParticleFacing) {

@@ -25,8 +25,8 @@ class SlopeBias : public GlTest {
         sceneObjects[0].polygonCount = 0; // no ground: every drawn pixel is the slab
         int slab = addTestBox(0, 0, 40, 1, 40);
         // The light at (20, 560, -30) looks along (0, -0.985, -0.174).
-        objectSetPosition(sceneObjects[slab], 20, 461.5f, -47.4f);
-        objectRotate(sceneObjects[slab], 850, 0, 0);
+        objectSetPosition(sceneObjects[slab].matrix, 20, 461.5f, -47.4f);
+        objectRotate(sceneObjects[slab].matrix, 850, 0, 0);
         // Eye 80 units out along the slab's normal side, looking down 17.5 degrees at it.
         matIdentity(cameraMatrix);
         cameraTranslate(-20, -484, -29);

@@ -3,6 +3,7 @@
 #   stopXvfb           stops it and prints what Xvfb itself wrote (for traps that replace startXvfb's)
 #   displayClients     the clients on DISPLAY now, one line, for a test log
 #   startWhileRefused  starts a program again while, and only while, the display refused it
+#   waitForWindow      waits for a program's titled window to show
 #
 # Xvfb picks a free display number itself (-displayfd), so scripts started side by side never share
 # one. -noreset: by default an X server resets whenever its last client disconnects and refuses the
@@ -70,6 +71,21 @@ startWhileRefused() {
         "$@" && return 0
         displayRefused "$log" || return 1
         echo "the display refused the demo (start $try of $DISPLAY_TRIES)" >&2
+    done
+    return 2
+}
+
+# waitForWindow TITLE PID SECONDS: waits, while process PID runs, for a visible window titled
+# exactly TITLE; WINDOW holds its id. Returns 0 once it shows, 1 when PID ended first, 2 when PID
+# still runs without one after SECONDS.
+waitForWindow() {
+    local title=$1 pid=$2 tenths=$(($3 * 10)) _
+    WINDOW=""
+    for _ in $(seq 1 "$tenths"); do
+        WINDOW=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) || true
+        [ -n "$WINDOW" ] && return 0
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.1
     done
     return 2
 }

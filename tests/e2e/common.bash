@@ -42,16 +42,12 @@ startDemo() {
 
 # One start for startDemo: true once the window shows.
 showWindow() {
+    local shown=0
     ./dustriders >"$1" 2>&1 &
     DEMO_PID=$!
-    WINDOW=""
-    for _ in $(seq 1 300); do
-        WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1)
-        [ -n "$WINDOW" ] && return 0
-        kill -0 "$DEMO_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$DEMO_PID" 2>/dev/null && fail "no window titled '$TITLE'"
+    waitForWindow "$TITLE" "$DEMO_PID" 30 || shown=$?
+    [ "$shown" -eq 0 ] && return 0
+    [ "$shown" -eq 2 ] && fail "no window titled '$TITLE'"
     wait "$DEMO_PID" 2>/dev/null
     DEMO_PID=""
     DEMO_ENDED=$(tail -n 5 "$1")

@@ -39,9 +39,10 @@ mkdir -p "$elsewhere"
 installedPackages() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" {print $2}' | sort; }
 installedPackages >"$work/before"
 
-# Whatever happened: the demo stopped, the package and what apt added with it purged. Only those:
-# the list is taken right after the install (which holds dpkg's lock), so packages that anything
-# else installs meanwhile stay.
+# Whatever happened: the demo stopped, dustriders purged if it is installed, and then the packages
+# of $work/added: those installed right after the install that were not at the test's start. A
+# package something else installs later stays; one it installed while this test ran up to then is
+# in that list and goes too. Before the install there is no list, and only dustriders is purged.
 # No set -e here: a step that fails must not skip the ones after it.
 cleanUp() {
     set +e
@@ -64,16 +65,12 @@ onExit cleanUp
 # One start for checkStartsScene: the shell command $2 from $elsewhere in its own process group,
 # its output in $1; true once its window shows.
 showWindowFrom() {
+    local shown=0
     (cd "$elsewhere" && exec setsid sh -c "$2") >"$1" 2>&1 &
     DEMO_PID=$!
-    WINDOW=""
-    for _ in $(seq 1 300); do
-        WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$WINDOW" ] && return 0
-        kill -0 "$DEMO_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$DEMO_PID" 2>/dev/null && fail "no window titled '$TITLE' from: $2"
+    waitForWindow "$TITLE" "$DEMO_PID" 30 || shown=$?
+    [ "$shown" -eq 0 ] && return 0
+    [ "$shown" -eq 2 ] && fail "no window titled '$TITLE' from: $2"
     wait "$DEMO_PID" 2>/dev/null || true
     DEMO_PID=""
     return 1

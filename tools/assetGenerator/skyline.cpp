@@ -56,7 +56,8 @@ static void addLandform(ModelMesh& world, float x, float z, float radius, float 
     ring(0, true, foot);
     ring(1, true, edge);
     ring(1, false, top);
-    // Corners run counter-clockwise seen from above: outward faces wind as below.
+    // Corners run clockwise seen from above (the angle turns from +x toward +z, y up): foot, edge,
+    // next edge, next foot is counter-clockwise seen from outside, so each cliff faces outward.
     for (int k = 0; k < SIDES; k++)
         addQuad(world, foot[k], edge[k], edge[k + 1], foot[k + 1]);
     // A fan from the middle: the corners' radii vary, so the outline need not be convex.

@@ -8,6 +8,7 @@
 #include "math/angleTables.h"
 #include "math/matrix.h"
 #include "math/transforms.h"
+#include "scene/sceneStore.h"
 #include "render/renderPasses.h"
 #include "scene/addSceneObject.h"
 #include "tools/modelSheet/sheetGl.h"

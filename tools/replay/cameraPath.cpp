@@ -4,22 +4,21 @@
 #include <cstring>
 
 #include "demo/choreography.h"
+#include "math/matrix.h"
 #include "math/transforms.h"
 #include "scene/sceneStore.h"
+
+// The file and what each frame of the path starts from.
+struct PathWriter {
+    FILE* file;
+    Mat4 before[MAX_OBJECTS];
+    bool setupBefore[PHASE_SETUP_COUNT];
+};
 
 // ---- helpers ----
 static void writeRow(FILE* file, int frame, int second, const Mat4* before,
                      const bool* setupBefore);
-
-Vec3f eyeOfView(const Mat4 view) {
-    // view = [R t] maps world to eye; the eye sits where R * p + t = 0, at p = -transpose(R) t.
-    const float* t = view + 12;
-    Vec3f eye;
-    eye.x = -(view[0] * t[0] + view[1] * t[1] + view[2] * t[2]);
-    eye.y = -(view[4] * t[0] + view[5] * t[1] + view[6] * t[2]);
-    eye.z = -(view[8] * t[0] + view[9] * t[1] + view[10] * t[2]);
-    return eye;
-}
+static void stepAndWriteRow(int second, int inSecond, int frames, int frame, void* context);
 
 static void writeRow(FILE* file, int frame, int second, const Mat4* before,
                      const bool* setupBefore) {
@@ -40,6 +39,15 @@ static void writeRow(FILE* file, int frame, int second, const Mat4* before,
     fputc('\n', file);
 }
 
+static void stepAndWriteRow(int second, int, int, int frame, void* context) {
+    PathWriter& writer = *(PathWriter*)context;
+    for (int k = 0; k < objectCount; k++)
+        memcpy(writer.before[k], sceneObjects[k].matrix, sizeof(Mat4));
+    memcpy(writer.setupBefore, phaseSetupDone, sizeof writer.setupBefore);
+    replayFrame(second, false);
+    writeRow(writer.file, frame, second, writer.before, writer.setupBefore);
+}
+
 bool writeCameraPath(const char* path, const ReplayPace& pace, int lastSecond) {
     FILE* file = fopen(path, "w");
     if (!file) {
@@ -47,18 +55,8 @@ bool writeCameraPath(const char* path, const ReplayPace& pace, int lastSecond) {
         return false;
     }
     fprintf(file, "frame,second,eyeX,eyeY,eyeZ,setup,moved\n");
-    static Mat4 before[MAX_OBJECTS];
-    bool setupBefore[PHASE_SETUP_COUNT];
-    int frame = 0;
-    for (int second = 0; second <= lastSecond; second++) {
-        int frames = framesInSecond(pace, second);
-        for (int i = 0; i < frames; i++, frame++) {
-            for (int k = 0; k < objectCount; k++)
-                memcpy(before[k], sceneObjects[k].matrix, sizeof(Mat4));
-            memcpy(setupBefore, phaseSetupDone, sizeof setupBefore);
-            replayFrame(second, false);
-            writeRow(file, frame, second, before, setupBefore);
-        }
-    }
+    static PathWriter writer; // 6 kB of matrices
+    writer.file = file;
+    playPace(pace, lastSecond, stepAndWriteRow, &writer);
     return fclose(file) == 0;
 }

@@ -2,10 +2,7 @@
 // The camera's path through the script at a replay's pace, for the "How it works" page: one CSV
 // row per frame, played by the replay's driven clock without drawing.
 #include "app/replay.h"
-#include "math/mathTypes.h"
 
-// Eye position in world space of a view matrix made of turns and moves only.
-Vec3f eyeOfView(const Mat4 view);
 // Writes "frame,second,eyeX,eyeY,eyeZ,setup,moved" rows for seconds 0 .. lastSecond: setup is
 // the index of the once-only phase setup that ran in that frame (or empty), moved the names of
 // the objects whose matrix changed, separated by spaces. False when the file cannot be written.

@@ -67,6 +67,7 @@ static void compareWithReference(ShotWriter& writer, int second, const unsigned 
                                  int width, int height);
 
 static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
+    bool fpsGiven = false;
     for (int i = 1; i < argc; i++) {
         const char* arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -76,6 +77,7 @@ static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
             out.pace.framesPerSecond = parseCount(arg, value, MAX_FRAMES_PER_SECOND);
             if (!out.pace.framesPerSecond)
                 return false;
+            fpsGiven = true;
             i++;
         } else if (strcmp(arg, "--pace") == 0 && value) {
             out.pace.seed = (unsigned)parseCount(arg, value, MAX_PACE_SEED);
@@ -124,6 +126,17 @@ static bool parseOptions(int argc, char** argv, ReplayOptions& out) {
                             "[--camera-path FILE]\n");
             return false;
         }
+    }
+    if (fpsGiven && out.pace.seed) {
+        fprintf(stderr, "replay: --fps and --pace exclude each other: a steady rate or an uneven "
+                        "pace, not both\n");
+        return false;
+    }
+    std::error_code error;
+    if (!out.compareDir.empty() && !std::filesystem::is_directory(out.compareDir, error)) {
+        fprintf(stderr, "replay: --compare %s: no such folder of reference shots\n",
+                out.compareDir.c_str());
+        return false;
     }
     if (out.scaleDown > out.width || out.scaleDown > out.height) {
         fprintf(stderr, "replay: --scale-down %d leaves nothing of %d x %d\n", out.scaleDown,

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/sceneInit.h"
+#include "app/stripCrop.h"
 #include "app/window.h"
 #include "math/transforms.h"
 #include "render/passViews.h"
@@ -35,21 +36,10 @@ static const DepthLabel DEPTH_LABELS[] = {{"res/Girl.3ds", "girl"},  {"res/reche
                                           {"res/haus.3ds", "house"}, {"res/Guy.3ds", "guy"}};
 
 // ---- helpers ----
-static int sceneObjectOf(const char* modelPath);
 static bool shadowedWith(const ShadowSetting& setting, std::vector<unsigned char>& out);
 static bool writeDepthLabels(const std::string& path, const DepthStretch& stretch, double share);
 static int writeView(const std::string& outDir, const std::string& compareDir, const char* name,
                      const unsigned char* topFirst, int width, int height, int compareFactor);
-
-// The scene list's row; its object, as every model loads in order; -1 when one did not.
-static int sceneObjectOf(const char* modelPath) {
-    if (objectCount != SCENE_LIST_ROWS)
-        return -1;
-    for (int i = 0; i < SCENE_LIST_ROWS; i++)
-        if (strcmp(sceneList[i].modelPath, modelPath) == 0)
-            return i;
-    return -1;
-}
 
 void stripOfCrops(const unsigned char* const* windows, int count, int windowW, int x, int y,
                   std::vector<unsigned char>& out, int& width, int& height) {
@@ -80,8 +70,8 @@ static bool shadowedWith(const ShadowSetting& setting, std::vector<unsigned char
 
 bool prepareReplayPassViews() {
     int x, y;
-    if (!stripCrop(x, y)) {
-        fprintf(stderr, "replay: the pass views need every model of the scene list\n");
+    if (!sceneStripCrop(x, y)) {
+        fprintf(stderr, "replay: the pass views need the girl's model (res/Girl.3ds)\n");
         return false;
     }
     return preparePassViews();
@@ -97,7 +87,10 @@ static bool writeDepthLabels(const std::string& path, const DepthStretch& stretc
     }
     fprintf(file, "label,x,y\n");
     for (const DepthLabel& d : DEPTH_LABELS) {
-        const float* m = sceneObjects[sceneObjectOf(d.modelPath)].matrix;
+        int object = sceneObjectOf(d.modelPath);
+        if (object < 0)
+            continue;
+        const float* m = sceneObjects[object].matrix;
         float world[3] = {m[12], m[13], m[14]};
         double at[2];
         if (depthViewPoint(world, at))
@@ -171,7 +164,7 @@ int writePassViews(const std::string& outDir, int scaleDown, const std::string& 
 
     // The strips: the lit pass at one close crop, enlarged, under each setting.
     int x = 0, y = 0;
-    stripCrop(x, y);
+    sceneStripCrop(x, y);
     struct Strip {
         const ShadowSetting* settings;
         int count;
