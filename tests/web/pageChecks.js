@@ -185,6 +185,123 @@ async function inputRow(p, row) {
     return failures;
 }
 
+// The lesson's live views against the "How it works" pictures, one table: each row opens the
+// lesson at the page's pass-view second and rate with one setting, shoots the view it draws (read
+// before any lines go over it) and holds it against the page's picture of that setting with the
+// golden tolerance (tools/shotCheck --view). picture: in docs/how-it-works/; panel: which crop of
+// a strip, against the view's crop. Acne's stripes land elsewhere on another GL (the page's layer
+// transforms vertices on the CPU), so bias 0 is held by how much of the crop it darkens against
+// the shipped row's view (shotCheck --acne).
+const LESSON_ROWS = [
+    {name: 'depth map', setting: 'view=depth', picture: 'pass-1-depth.png'},
+    {name: 'lit, lookup off', setting: 'view=unshadowed', picture: 'pass-2-unshadowed.png'},
+    {name: 'lit, with shadows', setting: 'view=shadowed', picture: 'pass-3-shadowed.png'},
+    {name: 'finished frame', setting: 'view=frame', picture: 'pass-4-frame.png'},
+    {name: 'difference', setting: 'view=difference', picture: 'pass-5-difference.png'},
+    {name: 'bias 0', setting: 'view=shadowed&bias=0', picture: 'bias-strip.png',
+        acneAgainst: 'lit, with shadows'},
+    {name: 'bias 4 x', setting: 'view=shadowed&bias=4', picture: 'bias-strip.png', panel: 2},
+    {name: 'one tap', setting: 'view=shadowed&taps=1', picture: 'pcf-strip.png', panel: 0},
+    // Another second, with sky: no particles are in view at 13 s, so the lit pass is the golden
+    // shot of that second.
+    {name: 'lit at 13 s', setting: 'view=shadowed&second=13',
+        picture: '../../tests/goldens/25fps/13s.png', second: 13},
+    // A seek replays from the start: from another second and rate back to the page's.
+    {name: 'seek back', setting: 'view=shadowed&second=9&fps=60', picture: 'pass-3-shadowed.png',
+        seek: true},
+    // Steering while paused moves the camera: the view must no longer be the page's.
+    {name: 'steered, paused', setting: 'view=shadowed', picture: 'pass-3-shadowed.png',
+        drag: [60, 40], differs: true},
+];
+
+// The second and rate the page's pass views are made at, as scripts/docs.sh makes them.
+function pagePassShot() {
+    const text = fs.readFileSync(path.join(__dirname, '..', '..', 'scripts', 'docs.sh'), 'utf8');
+    return [Number(/^PASS_SECOND=(\d+)/m.exec(text)[1]), Number(/^PASS_FPS=(\d+)/m.exec(text)[1])];
+}
+
+// One lesson row: its view written as DIR/NAME.ppm; returns {second, crop, problems}.
+async function lessonView(ctx, row, second, fps, file) {
+    // The row's own setting first: the lesson takes the first of a repeated field.
+    const tab = await page.open(ctx.browser, ctx.url + 'index.html?lesson&' + row.setting +
+        '&second=' + second + '&fps=' + fps + '&lines=0', {width: 1024, height: 768});
+    try {
+        await page.waitUntil(tab.page, () => !!(window.lessonShot && Module._lessonSeek), 120, null,
+            'the lesson');
+        if (row.seek) {
+            await tab.page.evaluate(() => window.lessonShot());
+            await tab.page.evaluate((s, f) => Module._lessonSeek(s, f), second, fps);
+        }
+        if (row.drag) {
+            // The left button, through the browser's own input.
+            await tab.page.evaluate(() => window.lessonShot());
+            const box = await (await tab.page.$('#canvas')).boundingBox();
+            const x = box.x + box.width / 2, y = box.y + box.height / 2;
+            await tab.page.mouse.move(x, y);
+            await tab.page.mouse.down();
+            for (let step = 1; step <= 10; step++)
+                await tab.page.mouse.move(x + step * row.drag[0] / 10, y + step * row.drag[1] / 10);
+            await tab.page.evaluate(() => window.lessonShot());
+            await tab.page.mouse.up();
+        }
+        const shot = await tab.page.evaluate(() => window.lessonShot());
+        const rgb = Buffer.from(shot.rgb, 'base64'), flipped = Buffer.alloc(rgb.length);
+        const line = shot.width * 3;
+        for (let y = 0; y < shot.height; y++)
+            rgb.copy(flipped, y * line, (shot.height - 1 - y) * line, (shot.height - y) * line);
+        page.writePpm(file, {width: shot.width, height: shot.height, rgb: flipped});
+        const message = await tab.page.$eval('#messageText', (e) => e.textContent);
+        return {second: shot.second, crop: shot.crop,
+            problems: tab.log.filter((l) => /^uncaught/.test(l)).concat(message ? [message] : [])};
+    } finally {
+        await tab.page.close();
+    }
+}
+
+async function lessonTable(ctx) {
+    const [second, fps] = pagePassShot();
+    const dir = path.join(shotsDir, ctx.engine + '-lesson');
+    fs.rmSync(dir, {recursive: true, force: true});
+    fs.mkdirSync(dir, {recursive: true});
+    const failures = [], views = {};
+    for (const row of LESSON_ROWS) {
+        const file = path.join(dir, row.name.replace(/[^a-z0-9]+/gi, '-') + '.ppm');
+        let view;
+        try {
+            view = await lessonView(ctx, row, second, fps, file);
+        } catch (error) {
+            failures.push(row.name + ': no view came back (' + error.message.split('\n')[0] + ')');
+            continue;
+        }
+        views[row.name] = file;
+        const picture = path.join(__dirname, '..', '..', 'docs', 'how-it-works', row.picture);
+        const args = row.acneAgainst ? ['--acne', row.name, file, views[row.acneAgainst] || '',
+            picture, ...view.crop] : ['--view', row.name, file, picture].concat(
+            row.panel === undefined ? [] : [row.panel, ...view.crop]);
+        const check = childProcess.spawnSync(path.join(toolsDir, 'shotCheck'), args.map(String),
+            {encoding: 'utf8'});
+        const said = (check.stdout || '').trim() || (check.stderr || '').trim() || 'no shotCheck';
+        // A view that must differ: shotCheck compared it (status 1), not failed to (status 2).
+        let ok = row.differs ? check.status === 1 : check.status === 0;
+        const notes = [];
+        if (view.second !== (row.second === undefined ? second : row.second)) {
+            ok = false;
+            notes.push('drew second ' + view.second);
+        }
+        if (view.problems.length) {
+            ok = false;
+            notes.push(...view.problems);
+        }
+        const lineOut = (ok ? 'ok   ' : 'FAIL ') + row.setting.padEnd(30) + said +
+            (row.differs ? ' (must differ)' : '') + (notes.length ? '; ' + notes.join('; ') : '');
+        console.log('  ' + lineOut);
+        if (!ok) failures.push(lineOut.slice(5));
+    }
+    console.log('  ' + (LESSON_ROWS.length - failures.length) + ' of ' + LESSON_ROWS.length +
+        ' lesson views match the page\'s pictures (views in ' + dir + ')');
+    return failures;
+}
+
 async function runningPage(browser, url, options) {
     const tab = await page.open(browser, url, options);
     await page.waitUntil(tab.page, () => pageReport.frames > 3 || pageReport.status === 'failed', 60,
@@ -391,6 +508,8 @@ const CHECKS = [
     }},
     {name: 'a restored context draws the scene again within 5 s', engines: ['chromium'],
         run: (ctx) => failureRow(ctx, {name: 'restore', lose: true, restore: true})},
+    {name: 'the lesson table: live views against the How it works pictures',
+        engines: ['chromium', 'firefox'], run: lessonTable},
 ];
 
 const FAILURE_ROWS = [

@@ -16,4 +16,5 @@ endif()
 # same comparison.
 add_executable(shotCheck ${CMAKE_CURRENT_LIST_DIR}/shotCheck.cpp ${CMAKE_CURRENT_LIST_DIR}/shotCompare.cpp)
 target_include_directories(shotCheck SYSTEM PRIVATE /usr/include/stb)
+target_include_directories(shotCheck PRIVATE ${CMAKE_SOURCE_DIR})
 set_target_properties(shotCheck PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
