@@ -20,9 +20,10 @@ const FLAGS = ['--use-angle=gl', '--ignore-gpu-blocklist', '--disable-gpu-vsync'
   '--disable-component-update', '--disable-sync', '--no-first-run',
   '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
   '--window-size=900,800'];
+const PICTURE = [640, 480]; // CSS pixels, the desktop window's size at a device pixel ratio of 1
 const VISITOR_WARMUP_FRAMES = 20; // loading, the first frames that keep the scene's blocks
 const VISITOR_FRAMES = 60;
-const REPORT_SECONDS = 240;
+const REPORT_SECONDS = 240; // for the bench mode and the visitor's frames
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
   '.data': 'application/octet-stream' };
 
@@ -55,21 +56,10 @@ function fail(message) {
   process.exit(1);
 }
 
-// A static server for the site that also takes the page's POST /report.
+// A static server for the site.
 function serve(siteDir) {
   const site = path.resolve(siteDir);
-  let waiting = null;
   const server = http.createServer((request, response) => {
-    if (request.method === 'POST') {
-      let body = '';
-      request.on('data', (chunk) => { body += chunk; });
-      request.on('end', () => {
-        response.writeHead(204);
-        response.end();
-        if (waiting) waiting(JSON.parse(body));
-      });
-      return;
-    }
     const file = path.join(site, decodeURIComponent(new URL(request.url, 'http://x').pathname));
     if (!file.startsWith(site) || !fs.existsSync(file)) {
       response.writeHead(404);
@@ -79,13 +69,8 @@ function serve(siteDir) {
     response.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'text/plain' });
     fs.createReadStream(file).pipe(response);
   });
-  const nextReport = () => new Promise((resolve, reject) => {
-    const timer = setTimeout(() => reject(new Error('no report within ' + REPORT_SECONDS + ' s')),
-      REPORT_SECONDS * 1000);
-    waiting = (report) => { clearTimeout(timer); waiting = null; resolve(report); };
-  });
   return new Promise((resolve) => server.listen(0, '127.0.0.1',
-    () => resolve({ server, port: server.address().port, nextReport })));
+    () => resolve({ server, port: server.address().port })));
 }
 
 function desktopRun(frameBench, runDir) {
@@ -101,7 +86,7 @@ function desktopRun(frameBench, runDir) {
 }
 
 async function webRun(site, browserPath) {
-  const { server, port, nextReport } = await serve(site);
+  const { server, port } = await serve(site);
   const browser = await puppeteer.launch({ executablePath: browserPath, headless: false,
     args: FLAGS, defaultViewport: null });
   try {
@@ -109,13 +94,24 @@ async function webRun(site, browserPath) {
     page.on('pageerror', (e) => console.error('page: ' + e.message));
     page.on('console', (m) => { if (/error|not supported|WebGL/i.test(m.text())) console.error('page: ' + m.text()); });
     const base = 'http://127.0.0.1:' + port + '/index.html';
-    const report = nextReport();
-    await page.goto(base + '?report=1&mode=bench');
-    const found = await report;
-    if (!found.bench) fail('the bench mode reported no figures: ' + found.console.slice(-5));
+    await page.goto(base + '?mode=bench');
+    await page.waitForFunction(() => !!(window.pageReport && (window.pageReport.bench ||
+      window.pageReport.status === 'failed')), { timeout: REPORT_SECONDS * 1000, polling: 500 });
+    const found = await page.evaluate(() => window.pageReport);
+    if (!found.bench) fail('the bench mode reported no figures: ' + found.statusText);
     const page2 = await browser.newPage();
     await page.close();
     await page2.evaluateOnNewDocument(TIME_FRAMES);
+    // The show's picture follows the page; held at the desktop's window size from before the
+    // demo starts (its shadow target is sized then), it draws as many pixels as frameBench's.
+    await page2.evaluateOnNewDocument((width, height) => {
+      document.addEventListener('DOMContentLoaded', () => {
+        const style = document.createElement('style');
+        style.textContent = '#canvas { width: ' + width + 'px !important; height: ' + height +
+          'px !important; max-width: none !important; aspect-ratio: auto !important; }';
+        document.head.appendChild(style);
+      });
+    }, PICTURE[0], PICTURE[1]);
     await page2.goto(base);
     const info = await page2.evaluate(() => {
       const canvas = document.createElement('canvas');

@@ -5,7 +5,7 @@
 // (tools/inputState), and the replay's shots are held against the Linux references by the
 // replay's own comparison (tools/shotCheck).
 // Usage: pageChecks.js SITE_DIR GOLDEN_DIR TOOLS_DIR [--engine chromium|firefox] [--only TEXT]
-//        [--shots DIR] [--bench]
+//        [--shots DIR]
 // Needs DISPLAY (Xvfb): both engines draw WebGL 2 on Mesa only headful.
 'use strict';
 const childProcess = require('child_process');
@@ -21,7 +21,7 @@ const option = (name) => {
 };
 if (!siteDir || !goldenDir || !toolsDir) {
     console.error('usage: pageChecks.js SITE_DIR GOLDEN_DIR TOOLS_DIR [--engine E] [--only TEXT] ' +
-        '[--shots DIR] [--bench]');
+        '[--shots DIR]');
     process.exit(2);
 }
 const shotsDir = option('--shots') || fs.mkdtempSync(path.join(os.tmpdir(), 'pageShots-'));
@@ -591,19 +591,8 @@ async function failureRow(ctx, row) {
     return failures;
 }
 
-const BENCH = {name: 'benchmark at the start view', engines: ['chromium'], run: async (ctx) => {
-    const tab = await page.open(ctx.browser, ctx.url + 'index.html?mode=bench', {width: 1024, height: 768});
-    const bench = await page.waitUntil(tab.page, () => pageReport.bench, 300, null, 'the bench');
-    const memory = await tab.page.evaluate(() => pageReport.memoryBytes);
-    console.log('  web frame at the start view: %s ms median of %d (depth %s, lit %s, particles %s);' +
-        ' memory %d MB', bench.total.toFixed(1), bench.frames, bench.depth.toFixed(1),
-        bench.lit.toFixed(1), bench.particles.toFixed(1), memory >> 20);
-    await tab.page.close();
-    return [];
-}};
-
 async function main() {
-    let checks = process.argv.includes('--bench') ? [BENCH] : CHECKS;
+    let checks = CHECKS;
     if (option('--only')) checks = checks.filter((c) => c.name.includes(option('--only')));
     const engines = option('--engine') ? [option('--engine')] : ['chromium', 'firefox'];
     const server = await page.serve(siteDir);
