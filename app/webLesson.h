@@ -22,7 +22,7 @@ void lessonShadows(double biasScale, int oneTap);
 void lessonLines(int on);
 // The script second of the frame shown.
 int lessonSecond();
-// The strips' crop for the frame shown (render/passViewGeometry.h: stripCrop): coordinate 0 its left
-// column, 1 its bottom row, in window pixels.
+// The strips' crop for the frame shown (render/passViewGeometry.h: stripCrop): coordinate 0 its
+// left column, 1 its bottom row, in window pixels.
 int lessonCropCorner(int coordinate);
 }
