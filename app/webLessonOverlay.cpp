@@ -5,6 +5,7 @@
 
 #include "app/window.h"
 #include "math/transforms.h"
+#include "render/drawObjects.h"
 #include "render/extensionEntryPoints.h"
 #include "render/passViews.h"
 #include "render/renderPasses.h"
@@ -73,16 +74,7 @@ void showImage(const std::vector<unsigned char>& rgb) {
     // The depth pass leaves texturing off; the lit pass turns it on again for each object.
     glEnable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(-1, -1);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, -1);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, 1);
-    glVertex2f(-1, 1);
-    glEnd();
+    drawUnitQuad();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glBindTexture(GL_TEXTURE_2D, 0);

@@ -75,6 +75,10 @@ void drawObjectsLit() {
 void drawTexturedQuad() {
     // The name is held as a float; truncation gives it back.
     glBindTexture(GL_TEXTURE_2D, (GLuint)particleMaskTexture);
+    drawUnitQuad();
+}
+
+void drawUnitQuad() {
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex2f(-1.0f, -1.0f);

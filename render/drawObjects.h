@@ -13,3 +13,5 @@ void drawObjectsDepth();
 void drawObjectsLit();
 // A textured square from (-1, -1) to (1, 1) with the particle mask; no frame step draws it.
 void drawTexturedQuad();
+// The same square with texture coordinates 0 to 1 and whatever texture is bound.
+void drawUnitQuad();
