@@ -117,8 +117,10 @@ async function webRun(site, browserPath) {
       const canvas = document.createElement('canvas');
       const gl = canvas.getContext('webgl2');
       const debug = gl && gl.getExtension('WEBGL_debug_renderer_info');
+      const shown = document.getElementById('canvas').getContext('webgl2');
       return { renderer: gl ? gl.getParameter(debug ? debug.UNMASKED_RENDERER_WEBGL :
-        gl.RENDERER) : 'no WebGL 2' };
+        gl.RENDERER) : 'no WebGL 2',
+      desynchronized: !!(shown && shown.getContextAttributes().desynchronized) };
     });
     await page2.waitForFunction((n) => window.benchFrames.length >= n,
       { timeout: REPORT_SECONDS * 1000, polling: 500 }, VISITOR_WARMUP_FRAMES + VISITOR_FRAMES + 1);
@@ -132,7 +134,8 @@ async function webRun(site, browserPath) {
       busy: median(measured.map((f) => f.busy)), bytes: median(measured.map((f) => f.bytes)),
       draws: median(measured.map((f) => f.draws)),
       mostBytes: Math.max(...frames.map((f) => f.bytes || 0)),
-      renderer: info.renderer, width: size[0], height: size[1] };
+      renderer: info.renderer, desynchronized: info.desynchronized, width: size[0],
+      height: size[1] };
   } finally {
     await browser.close();
     server.close();
@@ -156,7 +159,8 @@ async function main() {
     const d = desktop[pair - 1], w = web[pair - 1];
     if (pair === 1) {
       console.log('desktop renderer: ' + d.renderer);
-      console.log('page renderer:    ' + w.renderer);
+      console.log('page renderer:    ' + w.renderer + (w.desynchronized ?
+        ', canvas desynchronized' : ', canvas composited with the page'));
       if (!/llvmpipe/.test(w.renderer)) fail('the page is not drawn by llvmpipe');
       if (d.width !== w.width || d.height !== w.height)
         fail('window ' + d.width + ' x ' + d.height + ' on the desktop, ' + w.width + ' x ' +
