@@ -117,14 +117,15 @@ async function webRun(site, browserPath) {
       const canvas = document.createElement('canvas');
       const gl = canvas.getContext('webgl2');
       const debug = gl && gl.getExtension('WEBGL_debug_renderer_info');
-      const shown = document.getElementById('canvas').getContext('webgl2');
       return { renderer: gl ? gl.getParameter(debug ? debug.UNMASKED_RENDERER_WEBGL :
-        gl.RENDERER) : 'no WebGL 2',
-      desynchronized: !!(shown && shown.getContextAttributes().desynchronized) };
+        gl.RENDERER) : 'no WebGL 2' };
     });
     await page2.waitForFunction((n) => window.benchFrames.length >= n,
       { timeout: REPORT_SECONDS * 1000, polling: 500 }, VISITOR_WARMUP_FRAMES + VISITOR_FRAMES + 1);
     const frames = await page2.evaluate(() => window.benchFrames);
+    // Asked only now: a getContext before the page's own would make the context itself.
+    info.desynchronized = await page2.evaluate(() =>
+      document.getElementById('canvas').getContext('webgl2').getContextAttributes().desynchronized);
     const size = await page2.evaluate(() => [document.getElementById('canvas').width,
       document.getElementById('canvas').height]);
     const measured = frames.slice(VISITOR_WARMUP_FRAMES, VISITOR_WARMUP_FRAMES + VISITOR_FRAMES + 1);
