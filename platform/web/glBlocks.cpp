@@ -1,45 +1,45 @@
 // Kept blocks: the scene's glBegin/glEnd blocks, which give the same vertices every frame, drawn
-// from buffers made once. A block is looked up by a hash of its vertices and then proven the same
-// vertex by vertex against the copy the layer keeps, so a block whose attributes changed is sent
-// again. The copy holds each distinct vertex once and an index per corner: the GPU shades a
-// shared corner once. The texture and the modelview are not part of a block: they are state,
-// bound or sent as a uniform when it is drawn. When the pools are full, every kept block is
-// dropped and the blocks are kept again as they are drawn.
+// from buffers made once. A block is looked up by a hash of a sample of its vertices and then
+// proven the same word by word against the copy of the stream the layer keeps, so a block whose
+// attributes changed anywhere is sent again. The buffers hold each distinct vertex once and an
+// index per corner: the GPU shades a shared corner once. The texture and the modelview are not
+// part of a block: they are state, bound or sent as a uniform when it is drawn. When the pool is
+// full, every kept block is dropped and the blocks are kept again as they are drawn.
 #include <cstring>
 
 #include "platform/web/glLayer.h"
 #include "platform/web/webgl.h"
 
 const int BLOCK_SLOTS = 512;      // a power of two, at most three quarters used
-const int POOL_FLOATS = 4 << 20;  // distinct vertices of every kept block, 16 MB
-const int POOL_INDEXES = 1 << 20; // one per corner as given
+const int POOL_FLOATS = 4 << 20;  // every kept block's stream as given, 16 MB
 const int LARGEST_BLOCK = 98304;  // the most vertices glBegin/glEnd gathers
 const int DEDUPE_SLOTS = 1 << 18; // a power of two, over twice LARGEST_BLOCK
+const int HASH_STEP = 61;         // every 61st vertex and the last are hashed
 
 struct KeptBlock {
     bool used;
     unsigned hash;
     int count, format; // vertices as given; FORMAT_* bits
     GLenum mode;       // GL_TRIANGLES or GL_QUADS
-    int firstFloat;    // its distinct vertices in vertexPool
-    int firstIndex;    // its corners' indexes in indexPool, count of them
+    int firstFloat;    // its stream in streamPool, count vertices
     int triangleIndexes;
     GLuint vertexArray, vertexBuffer, indexBuffer;
 };
 
 static KeptBlock blocks[BLOCK_SLOTS];
 static int keptCount;
-static float vertexPool[POOL_FLOATS];
-static unsigned indexPool[POOL_INDEXES];
-static int poolFloats, poolIndexes;
+static float streamPool[POOL_FLOATS];
+static int poolFloats;
 
 // ---- helpers ----
 static unsigned hashWords(const float* values, int count, unsigned seed);
-static bool sameVertices(const KeptBlock& b, const float* vertices, int stride);
+static unsigned hashSample(const float* vertices, int count, int stride, unsigned seed);
+static bool sameWords(const float* a, const float* b, int count);
 static void dropKeptBlocks();
 static KeptBlock* keepBlock(int slot, const float* vertices, int count, int format, GLenum mode,
                             unsigned hash);
-static void uploadBlock(KeptBlock& b, int distinct, int stride);
+static void uploadBlock(KeptBlock& b, const float* distinct, int distinctCount,
+                        const unsigned* corners, int stride);
 
 // FNV-1a over the floats' bits.
 static unsigned hashWords(const float* values, int count, unsigned seed) {
@@ -52,14 +52,28 @@ static unsigned hashWords(const float* values, int count, unsigned seed) {
     return h;
 }
 
-static bool sameVertices(const KeptBlock& b, const float* vertices, int stride) {
-    const unsigned* index = &indexPool[b.firstIndex];
-    const float* distinct = &vertexPool[b.firstFloat];
-    for (int i = 0; i < b.count; i++)
-        if (memcmp(&vertices[i * stride], &distinct[index[i] * stride], stride * sizeof(float)) !=
-            0)
+// The proof is exact: every word of the stream is compared, so the hash need not see them all.
+static unsigned hashSample(const float* vertices, int count, int stride, unsigned seed) {
+    unsigned h = seed;
+    if (count <= 0)
+        return h;
+    for (int i = 0; i < count; i += HASH_STEP)
+        h = hashWords(&vertices[i * stride], stride, h);
+    return hashWords(&vertices[(count - 1) * stride], stride, h);
+}
+
+// Bits, not values: -0 against 0 or a NaN must be sent again as the GL would see it. Two words
+// at a time; the library's memcmp goes byte by byte here.
+static bool sameWords(const float* a, const float* b, int count) {
+    unsigned long long x, y;
+    int i = 0;
+    for (; i + 2 <= count; i += 2) {
+        memcpy(&x, &a[i], sizeof x);
+        memcpy(&y, &b[i], sizeof y);
+        if (x != y)
             return false;
-    return true;
+    }
+    return i == count || memcmp(&a[i], &b[i], sizeof(float)) == 0;
 }
 
 static void dropKeptBlocks() {
@@ -73,7 +87,6 @@ static void dropKeptBlocks() {
     memset(blocks, 0, sizeof blocks);
     keptCount = 0;
     poolFloats = 0;
-    poolIndexes = 0;
 }
 
 void forgetLayerBuffers() {
@@ -81,9 +94,9 @@ void forgetLayerBuffers() {
     createBatchBuffers();
 }
 
-static void uploadBlock(KeptBlock& b, int distinct, int stride) {
+static void uploadBlock(KeptBlock& b, const float* distinct, int distinctCount,
+                        const unsigned* corners, int stride) {
     static unsigned triangles[LARGEST_BLOCK / 4 * 6];
-    const unsigned* corners = &indexPool[b.firstIndex];
     const unsigned* gpuIndexes = corners;
     b.triangleIndexes = b.count;
     if (b.mode == GL_QUADS) {
@@ -98,9 +111,8 @@ static void uploadBlock(KeptBlock& b, int distinct, int stride) {
     emscripten_glBindVertexArray(b.vertexArray);
     emscripten_glGenBuffers(1, &b.vertexBuffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, b.vertexBuffer);
-    size_t vertexBytes = (size_t)distinct * stride * sizeof(float);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, vertexBytes, &vertexPool[b.firstFloat],
-                            GL_STATIC_DRAW);
+    size_t vertexBytes = (size_t)distinctCount * stride * sizeof(float);
+    emscripten_glBufferData(GL_ARRAY_BUFFER, vertexBytes, distinct, GL_STATIC_DRAW);
     int offsets[3];
     formatStride(b.format, offsets);
     const int bytes = stride * (int)sizeof(float);
@@ -122,24 +134,25 @@ static void uploadBlock(KeptBlock& b, int distinct, int stride) {
     layerCounts.bytesUploaded += vertexBytes + indexBytes;
 }
 
-// Copies the block's distinct vertices into the pools and makes its buffers; null when it does
-// not fit even in empty pools.
+// Copies the block's stream into the pool and makes its buffers of distinct vertices; null when
+// it does not fit even in an empty pool.
 static KeptBlock* keepBlock(int slot, const float* vertices, int count, int format, GLenum mode,
                             unsigned hash) {
     int offsets[3];
     int stride = formatStride(format, offsets);
     if (count > LARGEST_BLOCK)
         return nullptr;
-    if (keptCount + 1 > BLOCK_SLOTS * 3 / 4 || poolFloats + count * stride > POOL_FLOATS ||
-        poolIndexes + count > POOL_INDEXES) {
+    if (keptCount + 1 > BLOCK_SLOTS * 3 / 4 || poolFloats + count * stride > POOL_FLOATS) {
         dropKeptBlocks();
         slot = hash & (BLOCK_SLOTS - 1);
     }
     static int dedupe[DEDUPE_SLOTS]; // distinct vertex + 1, 0 for free
+    static float distinct[LARGEST_BLOCK * VERTEX_MAX_FLOATS];
+    static unsigned corners[LARGEST_BLOCK];
     memset(dedupe, 0, sizeof dedupe);
     KeptBlock& b = blocks[slot];
-    b = KeptBlock{true, hash, count, format, mode, poolFloats, poolIndexes, 0, 0, 0, 0};
-    float* distinct = &vertexPool[b.firstFloat];
+    b = KeptBlock{true, hash, count, format, mode, poolFloats, 0, 0, 0, 0};
+    memcpy(&streamPool[b.firstFloat], vertices, (size_t)count * stride * sizeof(float));
     int distinctCount = 0;
     for (int i = 0; i < count; i++) {
         const float* v = &vertices[i * stride];
@@ -151,12 +164,11 @@ static KeptBlock* keepBlock(int slot, const float* vertices, int count, int form
             memcpy(&distinct[distinctCount * stride], v, stride * sizeof(float));
             dedupe[probe] = ++distinctCount;
         }
-        indexPool[b.firstIndex + i] = (unsigned)(dedupe[probe] - 1);
+        corners[i] = (unsigned)(dedupe[probe] - 1);
     }
-    poolFloats += distinctCount * stride;
-    poolIndexes += count;
+    poolFloats += count * stride;
     keptCount++;
-    uploadBlock(b, distinctCount, stride);
+    uploadBlock(b, distinct, distinctCount, corners, stride);
     return &b;
 }
 
@@ -165,13 +177,13 @@ bool drawKeptBlock(const float* vertices, int count, int format, GLenum mode,
     int offsets[3];
     int stride = formatStride(format, offsets);
     unsigned hash =
-        hashWords(vertices, count * stride, 2166136261u ^ (unsigned)(format * 31 + mode));
+        hashSample(vertices, count, stride, 2166136261u ^ (unsigned)(format * 31 + mode));
     int slot = hash & (BLOCK_SLOTS - 1);
     KeptBlock* found = nullptr;
     for (; blocks[slot].used; slot = (slot + 1) & (BLOCK_SLOTS - 1)) {
         const KeptBlock& b = blocks[slot];
         if (b.hash == hash && b.count == count && b.format == format && b.mode == mode &&
-            sameVertices(b, vertices, stride)) {
+            sameWords(&streamPool[b.firstFloat], vertices, count * stride)) {
             found = &blocks[slot];
             break;
         }

@@ -215,6 +215,28 @@ static const LayerCase CASES[] = {
              return "not one draw";
          return shapeFailure(f.draws[0], f, true);
      }},
+    {"a block that differs from a kept one in a single corner's texture coordinate draws its "
+     "new shape",
+     2,
+     [](int frame, Frame& out) {
+         useProgram(0);
+         glEnable(GL_TEXTURE_2D);
+         glMatrixMode(GL_MODELVIEW);
+         objectMatrix(0, out.modelview);
+         glLoadMatrixf(out.modelview);
+         out.given = mesh(0, 99);
+         out.given[MESH_TRIANGLES + 10].texCoord[0] += 0.5f * frame;
+         drawMesh(out.given, true);
+         glDisable(GL_TEXTURE_2D);
+     },
+     [](const Frame& f) -> std::string {
+         if (f.draws.size() != 1)
+             return "not one draw";
+         const float want = f.given[MESH_TRIANGLES + 10].texCoord[0];
+         if (f.draws[0].corners[MESH_TRIANGLES + 10].texCoord[0] != want)
+             return "the changed corner drew its old texture coordinate";
+         return "";
+     }},
     {"the depth pass sends positions only, each distinct vertex once", 2,
      [](int frame, Frame& out) {
          glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
