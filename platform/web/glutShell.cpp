@@ -237,9 +237,10 @@ int glutCreateWindow(const char*) {
     attributes.alpha = EM_FALSE;
     attributes.depth = EM_TRUE;
     attributes.antialias = EM_FALSE;
-    // A desynchronized canvas is shown without the browser compositing the page around it each
-    // frame (Chromium: 3 to 4 ms a frame on llvmpipe); Emscripten's attributes have no field
-    // for it, so the canvas's own getContext adds it. Browsers without it ignore it.
+    // A desynchronized canvas reaches the screen apart from the page's own frames: Chromium
+    // shows one of ours while we draw the next (3 to 4 ms a frame on llvmpipe, and still one
+    // shown per frame drawn). Emscripten's attributes have no field for it, so the canvas's own
+    // getContext adds it. Browsers without it ignore it.
     EM_ASM(
         {
             var canvas = document.querySelector(UTF8ToString($0));
