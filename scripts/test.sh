@@ -86,6 +86,6 @@ echo "All tests passed."
 echo "ctest: $(summarise "$logs/normal.log")"
 echo "windows: $(summarise "$logs/windows.log")"
 echo "$(grep "^web: [0-9]* passed" "$logs/web.log" | tail -n 1)"
-# One count per engine.
-echo "lesson: $(grep -o "[0-9]* of [0-9]* lesson views match" "$logs/web.log" | sed 's/ lesson views match//' | paste -sd ' ') lesson views match (Chromium, Firefox ESR)"
+# One count per engine, named by the folder its views went to.
+echo "lesson views matching: $(sed -n 's|.* \([0-9]* of [0-9]*\) lesson views match.*/\([a-z]*\)-lesson).*|\1 in \2|p' "$logs/web.log" | paste -sd ',' | sed 's/,/, /g')"
 echo "sanitizers: $(summarise "$logs/sanitize.log")"
