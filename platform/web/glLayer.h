@@ -106,6 +106,8 @@ bool programReads(GLuint webglProgram, StateGroup group, int index);
 void loadStateUniforms(GLuint webglProgram, const float modelview[16]);
 // Links p with the layer's attribute locations and caches its uniform locations.
 void linkLayerProgram(GLuint p);
+// A shader of the layer's own, compiled from GLSL ES 3.00 text.
+GLuint compileLayerShader(GLenum type, const char* text);
 // GL_PACK_ALIGNMENT for the layer's glReadPixels, as glPixelStorei sets it.
 void setLayerPackAlignment(int alignment);
 // After the context is made: keep what a lost context needs to be made again; and make it again.

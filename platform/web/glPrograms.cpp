@@ -103,7 +103,6 @@ static const char* const DEPTH_FRAGMENT = "#version 300 es\nvoid main() {}\n";
 static LayerProgram* findProgram(GLuint id);
 static int locate(GLuint program, const char* format, int index);
 static void reportLog(GLuint object, bool shader);
-static GLuint compileFixedShader(GLenum type, const char* text);
 static GLuint linkFixedProgram(const char* vertex, const char* fragment);
 static void send(LayerProgram& p, int slot, const float* value);
 static void stateValue(int slot, const float modelview[16], float out[16]);
@@ -135,7 +134,7 @@ static void reportLog(GLuint object, bool shader) {
     fprintf(stderr, "WebGL layer: %s log: %s\n", shader ? "compile" : "link", log);
 }
 
-static GLuint compileFixedShader(GLenum type, const char* text) {
+GLuint compileLayerShader(GLenum type, const char* text) {
     GLuint shader = emscripten_glCreateShader(type);
     emscripten_glShaderSource(shader, 1, &text, nullptr);
     emscripten_glCompileShader(shader);
@@ -144,8 +143,8 @@ static GLuint compileFixedShader(GLenum type, const char* text) {
 
 static GLuint linkFixedProgram(const char* vertex, const char* fragment) {
     GLuint program = emscripten_glCreateProgram();
-    emscripten_glAttachShader(program, compileFixedShader(GL_VERTEX_SHADER, vertex));
-    emscripten_glAttachShader(program, compileFixedShader(GL_FRAGMENT_SHADER, fragment));
+    emscripten_glAttachShader(program, compileLayerShader(GL_VERTEX_SHADER, vertex));
+    emscripten_glAttachShader(program, compileLayerShader(GL_FRAGMENT_SHADER, fragment));
     linkLayerProgram(program);
     return program;
 }

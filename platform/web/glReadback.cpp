@@ -25,15 +25,10 @@ static void waitForDepthTexture(GLuint texture);
 
 // A program that samples a depth texture into one texel of a texture of its own.
 static void makeWaitTarget() {
+    // Not one of the layer's programs: it keeps no uniforms of the demo's state.
     waitProgram = emscripten_glCreateProgram();
-    const char* const texts[2] = {WAIT_VERTEX, WAIT_FRAGMENT};
-    const GLenum types[2] = {GL_VERTEX_SHADER, GL_FRAGMENT_SHADER};
-    for (int s = 0; s < 2; s++) {
-        GLuint shader = emscripten_glCreateShader(types[s]);
-        emscripten_glShaderSource(shader, 1, &texts[s], nullptr);
-        emscripten_glCompileShader(shader);
-        emscripten_glAttachShader(waitProgram, shader);
-    }
+    emscripten_glAttachShader(waitProgram, compileLayerShader(GL_VERTEX_SHADER, WAIT_VERTEX));
+    emscripten_glAttachShader(waitProgram, compileLayerShader(GL_FRAGMENT_SHADER, WAIT_FRAGMENT));
     emscripten_glLinkProgram(waitProgram);
     emscripten_glUseProgram(waitProgram);
     emscripten_glUniform1i(emscripten_glGetUniformLocation(waitProgram, "depth"), WAIT_UNIT);
