@@ -73,6 +73,12 @@ runOnce() {
     ! displayRefused "$2"
 }
 
+# Escape to window $1: the press alone. The demo ends on the press, and on a fast machine its
+# window is gone before a release could follow (xdotool's "key" then fails with BadWindow).
+pressEscape() {
+    xdotool keydown --window "$1" Escape
+}
+
 assertAlive() {
     kill -0 "$DEMO_PID" 2>/dev/null || fail "demo is not running ($1)"
 }

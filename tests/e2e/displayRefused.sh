@@ -49,7 +49,7 @@ expectRefusedThenStarted 1
 grep -q "refused the demo (start 1 of" restarts.log || fail "the restart was not reported"
 sleep 1
 assertAlive "after the second start"
-xdotool key --window "$WINDOW" Escape
+pressEscape "$WINDOW"
 assertExitStatus 0 10
 
 # Refused twice while run to its end: the last start's own output and status count.

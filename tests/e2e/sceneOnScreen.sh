@@ -30,7 +30,7 @@ if grep -q "failed compilation\|CANNOT use FBO" "$DEMO_LOG"; then
     fail "$(cat "$DEMO_LOG")"
 fi
 
-xdotool key --window "$WINDOW" Escape
+pressEscape "$WINDOW"
 assertExitStatus 0 10
 rm -f "$shot" "$DEMO_LOG"
 echo "PASS (sky after $second s)"

@@ -78,6 +78,6 @@ shot keys
 expectChanged "cursor keys" edge keys
 
 assertAlive "after steering"
-xdotool key --window "$WINDOW" Escape 2>/dev/null # the release finds the window gone
+pressEscape "$WINDOW"
 assertExitStatus 0 5
 echo "PASS"

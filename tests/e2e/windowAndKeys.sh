@@ -9,6 +9,6 @@ assertWindowSize 640 480
 xdotool key --window "$WINDOW" space w
 sleep 1
 assertAlive "after space and w"
-xdotool key --window "$WINDOW" Escape
+pressEscape "$WINDOW"
 assertExitStatus 0 5
 echo "PASS"

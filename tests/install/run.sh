@@ -102,7 +102,7 @@ checkStartsScene() {
     local spread
     spread=$(convert "$shot" -colorspace gray -format "%[fx:standard_deviation]" info:)
     awk -v s="$spread" 'BEGIN { exit !(s > 0.05) }' || fail "$1: window nearly uniform ($shot)"
-    xdotool key --window "$WINDOW" Escape || fail "$1: cannot send Escape: $(cat "$log")"
+    pressEscape "$WINDOW" || fail "$1: cannot send Escape: $(cat "$log")"
     assertExitStatus 0 10
     echo "PASS $1: the scene after $second s, Escape ends it with 0 ($shot)"
 }
