@@ -9,14 +9,16 @@ SHOT_DIR="${WINDOWS_SHOT_DIR:-$(mktemp -d)}"
 DEMO_PID=""
 WORK=""
 
-# Ends whatever this check started: the demo, then every process of the private prefix.
+# Ends whatever this check started: the demo, then every process of the private prefix. Run by
+# the Linux checks' exit steps, which then stop this check's display: a trap of its own would
+# replace theirs and leave the display running.
 cleanUp() {
     [ -n "$DEMO_PID" ] && kill "$DEMO_PID" 2>/dev/null
     wineserver -k 2>/dev/null
     [ -n "$WORK" ] && rm -rf "$WORK"
     return 0
 }
-trap cleanUp EXIT
+onExit cleanUp
 
 [ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX not set: run tests/windows/run.sh"
 [ -n "${DISPLAY:-}" ] || fail "no DISPLAY"
