@@ -197,5 +197,12 @@ bool drawKeptBlock(const float* vertices, int count, int format, GLenum mode,
     emscripten_glBindVertexArray(found->vertexArray);
     emscripten_glDrawElements(GL_TRIANGLES, found->triangleIndexes, GL_UNSIGNED_INT, 0);
     layerCounts.drawCalls++;
+    if (layer.framebuffer != 0 && layer.framebuffer == layer.depthTarget) {
+        layer.unflushedIndexes += found->triangleIndexes;
+        if (layer.unflushedIndexes >= SHADOW_FLUSH_INDEXES) {
+            emscripten_glFlush();
+            layer.unflushedIndexes = 0;
+        }
+    }
     return true;
 }

@@ -387,6 +387,7 @@ static void genFramebuffers(GLsizei count, GLuint* names) {
 static void bindFramebuffer(GLenum, GLuint framebuffer) {
     flushBatch();
     layer.framebuffer = framebuffer;
+    layer.unflushedIndexes = 0;
     emscripten_glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 

@@ -35,6 +35,7 @@ void emscripten_glDrawElements(GLenum mode, GLsizei count, GLenum type, const vo
 void emscripten_glEnable(GLenum cap);
 void emscripten_glEnableVertexAttribArray(GLuint index);
 void emscripten_glFinish();
+void emscripten_glFlush();
 void emscripten_glFramebufferTexture2D(GLenum target, GLenum attachment, GLenum textarget,
                                        GLuint texture, GLint level);
 void emscripten_glGenBuffers(GLsizei n, GLuint* buffers);

@@ -33,6 +33,7 @@ struct Frame {
     double bufferBytes;
     int uniformCalls;
     std::vector<GivenVertex> given; // the mesh's corners as given in this frame
+    std::vector<int> flushes;       // draws made before each glFlush
     float modelview[16];            // and the modelview they were under
 };
 
@@ -52,6 +53,7 @@ static std::string shapeFailure(const StubDraw& draw, const Frame& f, bool norma
 static void useProgram(GLhandleARB p);
 static void drawParticles(int count);
 static void drawLitMesh(int frame, Frame& out, int changedFrom, bool still, bool gl20 = false);
+static void bindShadowTarget();
 
 // Made as the demo makes its programs, through the ARB entry points, or through GL 2.0's names
 // as render/shaderProgram.cpp does.
@@ -194,6 +196,16 @@ static void drawLitMesh(int frame, Frame& out, int changedFrom, bool still, bool
         glUseProgram(0);
     else
         useProgram(0);
+}
+
+// A framebuffer with a depth texture, bound, as render/shadowTarget.cpp makes it.
+static void bindShadowTarget() {
+    GLuint target;
+    ((GenFramebuffers)lookupEntryPoint("glGenFramebuffersEXT"))(1, &target);
+    ((BindFramebuffer)lookupEntryPoint("glBindFramebufferEXT"))(GL_FRAMEBUFFER, target);
+    glBindTexture(GL_TEXTURE_2D, 5);
+    ((FramebufferTexture)lookupEntryPoint("glFramebufferTexture2DEXT"))(
+        GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, 5, 0);
 }
 
 static const LayerCase CASES[] = {
@@ -341,12 +353,7 @@ static const LayerCase CASES[] = {
      }},
     {"glFinish with the shadow target bound reads a pixel that samples its depth texture", 1,
      [](int frame, Frame& out) {
-         GLuint target;
-         ((GenFramebuffers)lookupEntryPoint("glGenFramebuffersEXT"))(1, &target);
-         ((BindFramebuffer)lookupEntryPoint("glBindFramebufferEXT"))(GL_FRAMEBUFFER, target);
-         glBindTexture(GL_TEXTURE_2D, 5);
-         ((FramebufferTexture)lookupEntryPoint("glFramebufferTexture2DEXT"))(
-             GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, 5, 0);
+         bindShadowTarget();
          glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
          objectMatrix(frame, out.modelview);
          glLoadMatrixf(out.modelview);
@@ -363,6 +370,44 @@ static const LayerCase CASES[] = {
              return "the read does not depend on the depth texture";
          return shapeFailure(f.draws[0], f, false);
      }},
+    {"the shadow target is flushed between kept blocks once every few thousand indexes, the "
+     "canvas never",
+     2,
+     [](int, Frame& out) {
+         bindShadowTarget();
+         glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+         out.given = mesh(0, 99);
+         for (int b = 0; b < 120; b++)
+             drawMesh(out.given, false);
+         ((BindFramebuffer)lookupEntryPoint("glBindFramebufferEXT"))(GL_FRAMEBUFFER, 0);
+         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+         for (int b = 0; b < 60; b++)
+             drawMesh(out.given, true);
+     },
+     [](const Frame& f) -> std::string {
+         // 120 blocks of 120 indexes: a flush at the first block that reaches the step, twice.
+         size_t next = 0;
+         int unflushed = 0, flushed = 0;
+         for (size_t d = 0; d < f.draws.size(); d++) {
+             if (f.draws[d].framebuffer == 0)
+                 break;
+             unflushed += (int)f.draws[d].corners.size();
+             bool due = unflushed >= SHADOW_FLUSH_INDEXES;
+             bool made = next < f.flushes.size() && f.flushes[next] == (int)d + 1;
+             if (due != made)
+                 return "after draw " + std::to_string(d) + ", " + std::to_string(unflushed) +
+                        " indexes unflushed and " + (made ? "a flush" : "no flush");
+             if (made) {
+                 next++;
+                 flushed++;
+                 unflushed = 0;
+             }
+         }
+         if (flushed != 120 * 3 * MESH_TRIANGLES / SHADOW_FLUSH_INDEXES || next != f.flushes.size())
+             return std::to_string(f.flushes.size()) + " flushes, " + std::to_string(flushed) +
+                    " in the shadow target";
+         return "";
+     }},
 };
 
 TEST(WebLayer, KeepsPromisesOverWebGl) {
@@ -378,12 +423,14 @@ TEST(WebLayer, KeepsPromisesOverWebGl) {
         Frame last;
         for (int frame = 0; frame < c.frames; frame++) {
             stubDraws.clear();
+            stubFlushes.clear();
             stubCounts.bufferBytes = 0;
             stubCounts.uniformCalls = 0;
             last = Frame{};
             c.draw(frame, last);
             flushBatch();
             last.draws = stubDraws;
+            last.flushes = stubFlushes;
             last.bufferBytes = stubCounts.bufferBytes;
             last.uniformCalls = stubCounts.uniformCalls;
         }

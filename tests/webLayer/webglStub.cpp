@@ -25,6 +25,7 @@ struct StubProgram {
 
 std::vector<StubDraw> stubDraws;
 std::vector<unsigned> stubReads;
+std::vector<int> stubFlushes;
 unsigned stubDepthTexture;
 StubCounts stubCounts;
 
@@ -130,6 +131,7 @@ void resetStub() {
     memset(unitTextures, 0, sizeof unitTextures);
     stubDraws.clear();
     stubReads.clear();
+    stubFlushes.clear();
     stubDepthTexture = 0;
     stubCounts = StubCounts{};
 }
@@ -229,6 +231,9 @@ void emscripten_glEnableVertexAttribArray(GLuint index) {
     arrays[boundArray].attributes[index].enabled = true;
 }
 void emscripten_glFinish() {}
+void emscripten_glFlush() {
+    stubFlushes.push_back((int)stubDraws.size());
+}
 void emscripten_glFramebufferTexture2D(GLenum, GLenum attachment, GLenum, GLuint texture, GLint) {
     if (attachment == GL_DEPTH_ATTACHMENT)
         stubDepthTexture = texture;

@@ -30,6 +30,7 @@ struct StubCounts {
 
 extern std::vector<StubDraw> stubDraws;
 extern std::vector<unsigned> stubReads; // the framebuffer of each glReadPixels
+extern std::vector<int> stubFlushes;    // draws made before each glFlush
 extern unsigned stubDepthTexture;       // the texture last attached as a depth buffer
 extern StubCounts stubCounts;
 
