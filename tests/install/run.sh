@@ -123,7 +123,9 @@ binary=$work/unpacked/usr/lib/games/dustriders/dustriders
 dependsOn=$(tr ',|' '\n\n' <<<"$depends" | awk 'NF {print $1}')
 libraries=$(objdump -p "$binary" | awk '$1 == "NEEDED" {print $2}')
 for library in $libraries; do
-    path=$(ldconfig -p | awk -v l="$library" '$1 == l && /x86-64/ {print $NF; exit}')
+    # awk reads to the end: leaving early closed the pipe on ldconfig, whose SIGPIPE (under
+    # pipefail and set -e) ended the test with no message on a loaded machine.
+    path=$(ldconfig -p | awk -v l="$library" '$1 == l && /x86-64/ && !found {print $NF; found = 1}')
     [ -n "$path" ] || fail "$library, which the binary needs, is not on this machine"
     owner=""
     # dpkg knows each file under one of the two names that a merged /usr gives it.
