@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/resource.h>
 #include <ctime>
 #include <unistd.h>
 #include <vector>
@@ -40,6 +41,10 @@ struct StageTimes {
     // Processor time of the whole process over the frame (the software rasteriser's threads
     // included), milliseconds: less moved than wall time by other load on the machine.
     double processor;
+    // Page faults of the whole process over the frame (its threads included): pages the software
+    // rasteriser takes from the kernel anew. The page's bench sets the browser's GPU process
+    // against them.
+    double faults;
 };
 
 // Where the desert's fine grid lies, in world x and z; the rings lie outside it.
@@ -53,8 +58,10 @@ struct BenchView {
 // ---- helpers ----
 static double millisecondsSince(Clock::time_point start);
 static double processorMilliseconds();
+static double pageFaults();
 static StageTimes renderTimedFrame();
 static double medianOf(std::vector<double> values);
+static double meanOf(const std::vector<double>& values);
 static StageTimes medianOf(std::vector<StageTimes> frames);
 static void printTimes(const char* label, const StageTimes& t);
 static void openWindow(int argc, char** argv);
@@ -76,10 +83,17 @@ static double processorMilliseconds() {
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
+static double pageFaults() {
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return (double)(usage.ru_minflt + usage.ru_majflt);
+}
+
 // The frame's own stages, without the script, so the camera stays where it is.
 static StageTimes renderTimedFrame() {
     StageTimes t;
     double processorStart = processorMilliseconds();
+    double faultsBefore = pageFaults();
     Clock::time_point start = Clock::now();
     beginFrame();
     renderDepthPass();
@@ -100,6 +114,7 @@ static StageTimes renderTimedFrame() {
     t.swap = millisecondsSince(stage);
     t.total = millisecondsSince(start);
     t.processor = processorMilliseconds() - processorStart;
+    t.faults = pageFaults() - faultsBefore;
     return t;
 }
 
@@ -108,24 +123,33 @@ static double medianOf(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// Median of each stage on its own.
+static double meanOf(const std::vector<double>& values) {
+    double sum = 0;
+    for (double v : values)
+        sum += v;
+    return sum / values.size();
+}
+
+// Median of each stage on its own. Page faults come rarely and in bursts, so their median is
+// mostly 0: their mean is what a frame costs.
 static StageTimes medianOf(std::vector<StageTimes> frames) {
     double StageTimes::*fields[] = {&StageTimes::depth, &StageTimes::lit,   &StageTimes::particles,
-                                    &StageTimes::swap,  &StageTimes::total, &StageTimes::processor};
+                                    &StageTimes::swap,  &StageTimes::total, &StageTimes::processor,
+                                    &StageTimes::faults};
     StageTimes result;
     for (double StageTimes::*field : fields) {
         std::vector<double> values;
         for (const StageTimes& f : frames)
             values.push_back(f.*field);
-        result.*field = medianOf(values);
+        result.*field = field == &StageTimes::faults ? meanOf(values) : medianOf(values);
     }
     return result;
 }
 
 static void printTimes(const char* label, const StageTimes& t) {
     printf("%-22s frame %7.2f ms = depth %6.2f + lit %6.2f + particles %6.2f + swap %5.2f; "
-           "processor %7.2f ms\n",
-           label, t.total, t.depth, t.lit, t.particles, t.swap, t.processor);
+           "processor %7.2f ms; page faults %.0f\n",
+           label, t.total, t.depth, t.lit, t.particles, t.swap, t.processor, t.faults);
 }
 
 static void openWindow(int argc, char** argv) {

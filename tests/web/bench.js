@@ -4,8 +4,9 @@
 // off. In alternating pairs it runs frameBench (the shadow program's line) and then the page: its
 // bench mode (the same start view, window size and stages, a one-pixel read between stages), and
 // its ordinary demo, whose animation frames a visitor gets: their interval, the main thread's time
-// in each, and the bytes and draw calls the GL layer sent in each. Prints the medians and the
-// web / desktop ratios of the medians. Fails when the page's WebGL is not drawn by llvmpipe, or
+// in each, and the bytes and draw calls the GL layer sent in each; and the page faults a frame of
+// the browser's GPU process against frameBench's. Prints the medians and the web / desktop
+// ratios of the medians. Fails when the page's WebGL is not drawn by llvmpipe, or
 // the two windows differ in size.
 // Usage: node tests/web/bench.js SITE_DIR FRAMEBENCH RUN_DIR [PAIRS]
 'use strict';
@@ -73,6 +74,30 @@ function serve(siteDir) {
     () => resolve({ server, port: server.address().port })));
 }
 
+// A process's /proc stat fields from its state on (the name before them may hold spaces).
+function statFields(pid) {
+  return fs.readFileSync(`/proc/${pid}/stat`, 'utf8').replace(/^.*\) /, '').split(' ');
+}
+
+// Page faults so far of this browser's GPU process (its threads together), where llvmpipe draws
+// the page; null when it cannot be found. It is the child of a zygote, and the browser may run
+// under Debian's wrapper script: any ancestor may be the process launched.
+function gpuProcessFaults(launchedPid) {
+  for (const entry of fs.readdirSync('/proc')) {
+    if (!/^\d+$/.test(entry)) continue;
+    try {
+      if (!fs.readFileSync(`/proc/${entry}/cmdline`, 'utf8').includes('--type=gpu-process')) continue;
+      let ancestor = +statFields(entry)[1];
+      while (ancestor > 1 && ancestor !== launchedPid) ancestor = +statFields(ancestor)[1];
+      const fields = statFields(entry);
+      if (ancestor === launchedPid) return +fields[7] + +fields[9]; // minflt and majflt
+    } catch (e) {
+      // a process that ended while it was read
+    }
+  }
+  return null;
+}
+
 function desktopRun(frameBench, runDir) {
   const out = childProcess.execFileSync(frameBench, { cwd: runDir, encoding: 'utf8' });
   const line = out.split('\n').find((l) => l.startsWith('shadow program'));
@@ -81,7 +106,7 @@ function desktopRun(frameBench, runDir) {
   if (!line || !window) fail('frameBench printed no shadow program line:\n' + out);
   const value = (name) => parseFloat(new RegExp(name + '\\s+([0-9.]+)').exec(line)[1]);
   return { frame: value('frame'), depth: value('depth'), lit: value('lit'),
-    particles: value('particles'), width: +window[1], height: +window[2],
+    particles: value('particles'), faults: value('page faults'), width: +window[1], height: +window[2],
     renderer: renderer ? renderer[1] : '?' };
 }
 
@@ -120,8 +145,15 @@ async function webRun(site, browserPath) {
       return { renderer: gl ? gl.getParameter(debug ? debug.UNMASKED_RENDERER_WEBGL :
         gl.RENDERER) : 'no WebGL 2' };
     });
+    const framesSoFar = () => page2.evaluate(() => window.benchFrames.length);
+    await page2.waitForFunction((n) => window.benchFrames.length >= n,
+      { timeout: REPORT_SECONDS * 1000, polling: 50 }, VISITOR_WARMUP_FRAMES);
+    const faultsFrom = [gpuProcessFaults(browser.process().pid), await framesSoFar()];
     await page2.waitForFunction((n) => window.benchFrames.length >= n,
       { timeout: REPORT_SECONDS * 1000, polling: 500 }, VISITOR_WARMUP_FRAMES + VISITOR_FRAMES + 1);
+    const faultsTo = [gpuProcessFaults(browser.process().pid), await framesSoFar()];
+    const faults = faultsFrom[0] === null || faultsTo[0] === null ? NaN :
+      (faultsTo[0] - faultsFrom[0]) / (faultsTo[1] - faultsFrom[1]);
     const frames = await page2.evaluate(() => window.benchFrames);
     // Asked only now: a getContext before the page's own would make the context itself.
     info.desynchronized = await page2.evaluate(() =>
@@ -133,7 +165,7 @@ async function webRun(site, browserPath) {
     return { frame: found.bench.total, depth: found.bench.depth, lit: found.bench.lit,
       particles: found.bench.particles, interval: median(intervals),
       busy: median(measured.map((f) => f.busy)), bytes: median(measured.map((f) => f.bytes)),
-      draws: median(measured.map((f) => f.draws)),
+      draws: median(measured.map((f) => f.draws)), faults,
       mostBytes: Math.max(...frames.map((f) => f.bytes || 0)),
       renderer: info.renderer, desynchronized: info.desynchronized, width: size[0],
       height: size[1] };
@@ -190,6 +222,8 @@ async function main() {
   console.log(`bytes uploaded per frame: ${web.map((r) => r.bytes).join(' / ')} ` +
     `(the most in one frame, the one that keeps the scene's blocks: ${web[0].mostBytes})`);
   console.log(`draw calls per frame: ${web.map((r) => r.draws).join(' / ')}`);
+  console.log(`page faults per frame: the browser's GPU process ${fmt(web, 'faults')} over the ` +
+    `visitor's frames, frameBench ${fmt(desktop, 'faults')} (its mean with the shadow program)`);
 }
 
 main().catch((e) => fail(e.stack || String(e)));
