@@ -87,9 +87,9 @@ function gpuProcessFaults(launchedPid) {
     if (!/^\d+$/.test(entry)) continue;
     try {
       if (!fs.readFileSync(`/proc/${entry}/cmdline`, 'utf8').includes('--type=gpu-process')) continue;
-      let ancestor = +statFields(entry)[1];
-      while (ancestor > 1 && ancestor !== launchedPid) ancestor = +statFields(ancestor)[1];
       const fields = statFields(entry);
+      let ancestor = +fields[1];
+      while (ancestor > 1 && ancestor !== launchedPid) ancestor = +statFields(ancestor)[1];
       if (ancestor === launchedPid) return +fields[7] + +fields[9]; // minflt and majflt
     } catch (e) {
       // a process that ended while it was read
