@@ -2,9 +2,11 @@
 // program reads. At glEnd a large block (a scene object) is drawn from buffers the layer keeps,
 // under the modelview as a uniform, as a desktop driver would draw a display list; a small one
 // (a particle's square) is moved into eye space on the CPU and joins the batch, so that the
-// particle pass's 14,999 squares, each under its own matrix, become one draw call. Quads stay
+// particle pass's 14,999 squares, each under its own matrix, become one draw call (of those not
+// wholly outside the view). Quads stay
 // four vertices in the batch and are drawn through a shared index buffer; polygon mode GL_LINE
 // turns polygons into edges. The batch is drawn when state it depends on changes or it fills.
+#include <cmath>
 #include <cstring>
 
 #include "platform/web/glLayer.h"
@@ -41,6 +43,7 @@ static void appendVertices(const float* const* corners, int count, GLenum mode);
 static void batchPrimitive(float corners[][VERTEX_MAX_FLOATS], int count);
 static void batchStaged();
 static bool culledAsOutline(float corners[][VERTEX_MAX_FLOATS]);
+static bool outsideView(float corners[][VERTEX_MAX_FLOATS], int count);
 static void pointBatchAttributes();
 
 void layerNormalMatrix(const float m[16], float out[9]) {
@@ -100,8 +103,33 @@ static bool culledAsOutline(float corners[][VERTEX_MAX_FLOATS]) {
     return layer.cullMode == GL_FRONT_AND_BACK || (layer.cullMode == GL_BACK) != front;
 }
 
-// One primitive's corners, already in eye space, into the batch.
+// True when every corner lies beyond one and the same side of the view volume in clip space:
+// GL would clip the whole primitive away. Most of the particles' squares are off screen, and
+// leaving them out spares the GPU their vertices. The margin keeps a primitive whose corners are
+// beyond a side only by rounding.
+static bool outsideView(float corners[][VERTEX_MAX_FLOATS], int count) {
+    const float* m = layer.projection.matrices[layer.projection.top];
+    int outside = 63; // bit 2a: beyond +w on axis a, bit 2a + 1: beyond -w
+    for (int k = 0; k < count && outside != 0; k++) {
+        const float* v = corners[k];
+        float clip[4];
+        for (int r = 0; r < 4; r++)
+            clip[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r];
+        float w = clip[3], margin = 1e-4f * fabsf(w);
+        int sides = 0;
+        for (int a = 0; a < 3; a++) {
+            sides |= (clip[a] > w + margin) << (2 * a);
+            sides |= (clip[a] < -w - margin) << (2 * a + 1);
+        }
+        outside &= sides;
+    }
+    return outside != 0;
+}
+
+// One primitive's corners, already in eye space, into the batch, unless GL would clip it away.
 static void batchPrimitive(float corners[][VERTEX_MAX_FLOATS], int count) {
+    if (outsideView(corners, count))
+        return;
     const float* p[8];
     if (layer.polygonMode == GL_LINE) {
         if (culledAsOutline(corners))

@@ -269,7 +269,16 @@ static const LayerCase CASES[] = {
      }},
     {"the particles, each under its own matrix, are one indexed draw of four vertices each "
      "carrying what the fixed program reads",
-     1, [](int, Frame&) { drawParticles(PARTICLES); },
+     1,
+     [](int, Frame&) {
+         // A view that holds every square: x -1 to 100, y -1 to 150, depth 0 to 100.
+         glMatrixMode(GL_PROJECTION);
+         glLoadIdentity();
+         glScalef(2.0f / 101, 2.0f / 151, -0.02f);
+         glTranslatef(-49.5f, -74.5f, 50);
+         glMatrixMode(GL_MODELVIEW);
+         drawParticles(PARTICLES);
+     },
      [](const Frame& f) -> std::string {
          if (f.draws.size() != 1)
              return std::to_string(f.draws.size()) + " draws";
@@ -283,6 +292,51 @@ static const LayerCase CASES[] = {
          const StubCorner& c = d.corners[(PARTICLES - 1) * 6 + 2];
          if (c.eye[0] != 98.5f || c.eye[1] != 149.5f || c.eye[2] != -50 || c.color[2] != 4 / 7.0f)
              return "the last square is misplaced or miscoloured";
+         return "";
+     }},
+    {"squares wholly beyond one side of the view are left out of the batch; those reaching "
+     "into it are kept",
+     1,
+     [](int, Frame&) {
+         // Under the cases' 45-degree view, at 50 units the view is 20.71 units either side.
+         struct Square {
+             float x, y, z, size, turn; // size: half a side; turn: about y, in degrees
+         };
+         const Square squares[] = {
+             {21.5f, 0, -50, 0.5f, 0},  // 0: beyond the right side
+             {20.5f, 0, -50, 0.5f, 0},  // 1: across the right side: kept
+             {0, -21.5f, -50, 0.5f, 0}, // 2: below the view
+             {0, 0, 50, 0.5f, 0},       // 3: behind the eye
+             {0, 0, -1500, 0.5f, 0},    // 4: past the far plane
+             {0, 0, 0, 0.5f, 90},       // 5: edge-on at the eye, nearer than the near plane
+             {0, 0, 0, 2.0f, 90},       // 6: from behind the eye to past the near plane: kept
+             {0, 0, -50, 0.5f, 0},      // 7: in the middle: kept
+         };
+         glEnable(GL_COLOR_MATERIAL);
+         for (int i = 0; i < 8; i++) {
+             const Square& q = squares[i];
+             glPushMatrix();
+             glTranslatef(q.x, q.y, q.z);
+             glRotatef(q.turn, 0, 1, 0);
+             glScalef(q.size, q.size, q.size);
+             glColor4f((float)i / 8, 0, 0, 1);
+             glBegin(GL_QUADS);
+             glVertex3f(-1, -1, 0);
+             glVertex3f(1, -1, 0);
+             glVertex3f(1, 1, 0);
+             glVertex3f(-1, 1, 0);
+             glEnd();
+             glPopMatrix();
+         }
+         glDisable(GL_COLOR_MATERIAL);
+     },
+     [](const Frame& f) -> std::string {
+         const int kept[] = {1, 6, 7};
+         if (f.draws.size() != 1 || f.draws[0].corners.size() != 3 * 6u)
+             return "not one draw of three squares";
+         for (int k = 0; k < 3; k++)
+             if (f.draws[0].corners[k * 6].color[0] != (float)kept[k] / 8)
+                 return "square " + std::to_string(kept[k]) + " is missing";
          return "";
      }},
     {"uniforms that did not change are not sent again", 2,
@@ -307,6 +361,7 @@ static const LayerCase CASES[] = {
      [](int, Frame&) {
          GLhandleARB program = litProgram();
          useProgram(program);
+         glTranslatef(0, 0, -5); // in front of the eye, inside the view
          glColor4f(0.2f, 0.4f, 0.6f, 1);
          glEnable(GL_COLOR_MATERIAL);
          for (int k = 0; k < 2; k++) {
