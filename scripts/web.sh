@@ -8,7 +8,8 @@
 # llvmpipe; Chromium headful on Xvfb with ANGLE over GL), in alternating pairs (BENCH_PAIRS, 3 by
 # default): both renderer strings, each pass's medians and web / desktop ratios, the interval of
 # the page's animation frames against the desktop's frame, and the page's main-thread time, bytes
-# uploaded and draw calls per frame (tests/web/bench.js).
+# uploaded and draw calls per frame; then the page again in a Chromium whose GPU process keeps
+# llvmpipe's freed memory, as glibc does for frameBench (tests/web/bench.js).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
