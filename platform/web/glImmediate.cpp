@@ -3,9 +3,9 @@
 // under the modelview as a uniform, as a desktop driver would draw a display list; a small one
 // (a particle's square) is moved into eye space on the CPU and joins the batch, so that the
 // particle pass's 14,999 squares, each under its own matrix, become one draw call (of those not
-// wholly outside the view). Quads stay
-// four vertices in the batch and are drawn through a shared index buffer; polygon mode GL_LINE
-// turns polygons into edges. The batch is drawn when state it depends on changes or it fills.
+// wholly outside the view). Quads stay four vertices in the batch and are drawn through a shared
+// index buffer; polygon mode GL_LINE turns polygons into edges. The batch is drawn when state it
+// depends on changes or it fills.
 #include <cmath>
 #include <cstring>
 
@@ -42,6 +42,7 @@ static const float IDENTITY[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 
 static void appendVertices(const float* const* corners, int count, GLenum mode);
 static void batchPrimitive(float corners[][VERTEX_MAX_FLOATS], int count);
 static void batchStaged();
+static void eyeToClip(const float* eye, float clip[4]);
 static bool culledAsOutline(float corners[][VERTEX_MAX_FLOATS]);
 static bool outsideView(float corners[][VERTEX_MAX_FLOATS], int count);
 static void pointBatchAttributes();
@@ -82,23 +83,25 @@ static void appendVertices(const float* const* corners, int count, GLenum mode) 
         memcpy(&batch[(batchCount++) * blockStride], corners[k], blockStride * sizeof(float));
 }
 
+// An eye-space point under the current projection.
+static void eyeToClip(const float* eye, float clip[4]) {
+    const float* m = layer.projection.matrices[layer.projection.top];
+    for (int r = 0; r < 4; r++)
+        clip[r] = m[r] * eye[0] + m[4 + r] * eye[1] + m[8 + r] * eye[2] + m[12 + r];
+}
+
 // WebGL never culls lines, while GL culls a polygon before drawing its outline: the facing
 // comes from the first three corners' winding in clip space (counter-clockwise is front).
 static bool culledAsOutline(float corners[][VERTEX_MAX_FLOATS]) {
     if (!layer.cullFaces)
         return false;
-    const float* m = layer.projection.matrices[layer.projection.top];
-    float clip[3][3]; // x, y, w of each corner
-    for (int k = 0; k < 3; k++) {
-        const float* v = corners[k];
-        const int rows[3] = {0, 1, 3};
-        for (int r = 0; r < 3; r++)
-            clip[k][r] =
-                m[rows[r]] * v[0] + m[4 + rows[r]] * v[1] + m[8 + rows[r]] * v[2] + m[12 + rows[r]];
-    }
-    float area = clip[0][0] * (clip[1][1] * clip[2][2] - clip[1][2] * clip[2][1]) -
-                 clip[0][1] * (clip[1][0] * clip[2][2] - clip[1][2] * clip[2][0]) +
-                 clip[0][2] * (clip[1][0] * clip[2][1] - clip[1][1] * clip[2][0]);
+    float clip[3][4];
+    for (int k = 0; k < 3; k++)
+        eyeToClip(corners[k], clip[k]);
+    // The determinant of the corners' (x, y, w).
+    float area = clip[0][0] * (clip[1][1] * clip[2][3] - clip[1][3] * clip[2][1]) -
+                 clip[0][1] * (clip[1][0] * clip[2][3] - clip[1][3] * clip[2][0]) +
+                 clip[0][3] * (clip[1][0] * clip[2][1] - clip[1][1] * clip[2][0]);
     bool front = area > 0.0f;
     return layer.cullMode == GL_FRONT_AND_BACK || (layer.cullMode == GL_BACK) != front;
 }
@@ -108,13 +111,10 @@ static bool culledAsOutline(float corners[][VERTEX_MAX_FLOATS]) {
 // leaving them out spares the GPU their vertices. The margin keeps a primitive whose corners are
 // beyond a side only by rounding.
 static bool outsideView(float corners[][VERTEX_MAX_FLOATS], int count) {
-    const float* m = layer.projection.matrices[layer.projection.top];
     int outside = 63; // bit 2a: beyond +w on axis a, bit 2a + 1: beyond -w
     for (int k = 0; k < count && outside != 0; k++) {
-        const float* v = corners[k];
         float clip[4];
-        for (int r = 0; r < 4; r++)
-            clip[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r];
+        eyeToClip(corners[k], clip);
         float w = clip[3], margin = 1e-4f * fabsf(w);
         int sides = 0;
         for (int a = 0; a < 3; a++) {
