@@ -339,6 +339,32 @@ static const LayerCase CASES[] = {
                  return "square " + std::to_string(kept[k]) + " is missing";
          return "";
      }},
+    {"outlines are drawn only for the polygons that culling keeps", 1,
+     [](int, Frame&) {
+         glEnable(GL_CULL_FACE);
+         glCullFace(GL_BACK);
+         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+         glEnable(GL_COLOR_MATERIAL);
+         glTranslatef(0, 0, -5);
+         // Counter-clockwise as seen (front), then clockwise (back).
+         const float turns[2][3][2] = {{{0, 0}, {1, 0}, {0, 1}}, {{0, 0}, {0, 1}, {1, 0}}};
+         for (int t = 0; t < 2; t++) {
+             glColor4f((float)t, 0, 0, 1);
+             glBegin(GL_TRIANGLES);
+             for (const float* c : turns[t])
+                 glVertex3f(c[0], c[1], 0);
+             glEnd();
+         }
+         glDisable(GL_COLOR_MATERIAL);
+         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+         glDisable(GL_CULL_FACE);
+     },
+     [](const Frame& f) -> std::string {
+         // The front triangle's three edges, two corners each.
+         if (f.draws.size() != 1 || f.draws[0].corners.size() != 6u)
+             return "not one draw of one triangle's edges";
+         return f.draws[0].corners[0].color[0] == 0 ? "" : "the back-facing outline was drawn";
+     }},
     {"uniforms that did not change are not sent again", 2,
      [](int frame, Frame& out) { drawLitMesh(frame, out, 99, true); },
      [](const Frame& f) -> std::string {
